@@ -1,0 +1,241 @@
+#include "AppDelegate.h"
+
+#include "Application.h"
+#include "ApplicationMenu.h"
+#include "ChildWindow.h"
+#include "InfoDictionary.h"
+#include "KeyDownMonitor.h"
+#include "WindowLevel.h"
+#include "chrome/UIController.h"
+#include "controls/CustomView.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QTableView>
+
+namespace {
+
+// The interface grey of the playlist panel.
+const QColor kPanelGrey = QColor::fromRgbF(41 / 255.0, 41 / 255.0, 41 / 255.0, 1.0);
+
+// A layer background: the colour shows wherever nothing draws over it.
+void setLayerBackgroundColor(QWidget *view, const QColor &color)
+{
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Window, color);
+    view->setPalette(palette);
+    view->setAutoFillBackground(true);
+}
+
+template <typename T> T *outlet(QWidget *root, const char *name)
+{
+    return root->findChild<T *>(QLatin1String(name));
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (_playerCreation.joinable())
+        _playerCreation.join();
+    // A player made but not yet handed over waits in a queued call: release it
+    // now, while the view it was made for still exists.
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    _mediaPlayer.reset();
+}
+
+void AppDelegate::connectOutlets(QWidget *mainWindow)
+{
+    _playlistView = outlet<CustomView>(mainWindow, "playlistView");
+    _mediaHolderView = outlet<QWidget>(mainWindow, "mediaHolderView");
+    _playlistTableView = outlet<QTableView>(mainWindow, "playlistTableView");
+    _addMediaButton = outlet<QAbstractButton>(mainWindow, "addMediaButton");
+    _removeMediaButton = outlet<QAbstractButton>(mainWindow, "removeMediaButton");
+    _filterTextField = outlet<QLineEdit>(mainWindow, "filterTextField");
+    _fullscreenMenuItem = outlet<QAction>(mainWindow, "fullscreenMenuItem");
+}
+
+QImage AppDelegate::thumbnail() const
+{
+    QMutexLocker lock(&_thumbnailLock);
+    return _thumbnail;
+}
+
+void AppDelegate::setThumbnail(const QImage &image)
+{
+    QMutexLocker lock(&_thumbnailLock);
+    _thumbnail = image;
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    QWidget *mainWindow = view()->window();
+
+    setLayerBackgroundColor(view(), Qt::red);
+    if (_mediaHolderView)
+        setLayerBackgroundColor(_mediaHolderView, Qt::blue);
+    setSupportedVideoFormats({"avi", "mkv", "mp4", "mov", "webm", "wmv", "ogv"});
+    setSupportedAudioFormats({"wav", "mp3", "m4a", "ogg", "flac", "oga"});
+    setApplicationDelegate(this);
+    setWindowLevel(mainWindow, WindowLevel::ModalPanel);
+    if (_playlistView)
+        _playlistView->setBackgroundColor(kPanelGrey);
+    _isPlaylistOpen = false;
+    _isPlaying = false;
+
+    if (_mediaHolderView) {
+        _mediaView = VLCVideoView::initWithFrame(_mediaHolderView->geometry(), _mediaHolderView);
+        _mediaView->setAutoresizingMask(VLCVideoView::WidthSizable | VLCVideoView::HeightSizable);
+        _mediaView->setFillScreen(true);
+        _mediaView->show();
+    }
+
+    _mediaPlaylist = std::make_shared<MediaList>();
+    _mediaPlaylist->reserve(30);
+    _mediaPreviews = std::make_shared<PreviewList>();
+    _mediaPreviews->reserve(30);
+
+    retitleApplicationMenu();
+    createMediaPlayerInBackground();
+    mainWindow->installEventFilter(this);
+
+    setWindowLevel(mainWindow, WindowLevel::Normal);
+    if (!_mediaInterfaceWindow)
+        buildOverlayWindow();
+    installKeyDownMonitor();
+    _thumbSemphore = std::make_unique<QSemaphore>(0);
+    if (_volumeSlider)
+        _curVolume = _volumeSlider->value();
+}
+
+void AppDelegate::retitleApplicationMenu()
+{
+    auto *mainWindow = qobject_cast<QMainWindow *>(view()->window());
+    if (!mainWindow || mainWindow->menuBar()->actions().isEmpty())
+        return;
+    ::retitleApplicationMenu(
+        mainWindow->menuBar()->actions().constFirst()->menu(),
+        InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
+}
+
+void AppDelegate::createMediaPlayerInBackground()
+{
+    if (!_backend || !_mediaView)
+        return;
+    // The engine's start-up stays off the main thread. The player reaches the
+    // main thread through a queued call; until then commands find no player.
+    _playerCreation = std::thread([this, backend = _backend, view = _mediaView.data()] {
+        auto player =
+            std::make_shared<std::unique_ptr<VLCMediaPlayer>>(backend->initWithVideoView(view));
+        QMetaObject::invokeMethod(
+            this, [this, player] { adoptMediaPlayer(std::move(*player)); }, Qt::QueuedConnection);
+    });
+}
+
+void AppDelegate::adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player)
+{
+    if (_playerCreation.joinable())
+        _playerCreation.join();
+    _mediaPlayer = std::move(player);
+    if (!_mediaPlayer)
+        return;
+    _mediaPlayer->setDelegate(this, this);
+    _mediaIndex = -1;
+    emit mediaPlayerReady();
+}
+
+void AppDelegate::buildOverlayWindow()
+{
+    _mediaInterfaceWindow = view()->window();
+    _uiViewController = std::make_unique<UIController>(QStringLiteral("UIController"), this);
+    QWidget *overlayView = _uiViewController->view();
+    if (!overlayView)
+        return;
+    _userInterfaceWindow = overlayView->window();
+    if (_mediaHolderView) {
+        const QPoint origin = _mediaHolderView->mapToGlobal(QPoint(0, 0));
+        _userInterfaceWindow->setGeometry(QRect(origin, _mediaHolderView->size()));
+    }
+    // Not opaque: the video shows through wherever the overlay draws nothing.
+    _userInterfaceWindow->setAttribute(Qt::WA_TranslucentBackground);
+    ChildWindow::addChildWindow(_mediaInterfaceWindow, _userInterfaceWindow);
+}
+
+void AppDelegate::installKeyDownMonitor()
+{
+    KeyDownMonitor::addLocalMonitorForKeyDown(this, [this](const QKeyEvent &event) {
+        keyDownMonitor(event.key(), event.isAutoRepeat());
+    });
+}
+
+void AppDelegate::keyDownMonitor(int key, bool isAutoRepeat)
+{
+    // A held space would toggle many times a second: only the press counts.
+    if (key == Qt::Key_Space && !isAutoRepeat)
+        playPauseButtonClick(nullptr);
+}
+
+bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched->isWidgetType())
+        windowDidResize(static_cast<QWidget *>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+void AppDelegate::windowDidResize(QWidget *window)
+{
+    if (window != _mediaInterfaceWindow || !_userInterfaceWindow)
+        return;
+    QRect frame = _mediaInterfaceWindow->geometry();
+    const int panelWidth = _playlistView ? _playlistView->width() : 0;
+    if (_isPlaylistOpen) {
+        frame.setWidth(frame.width() - panelWidth);
+        _userInterfaceWindow->setGeometry(frame);
+        if (_mediaView)
+            _mediaView->setGeometry(
+                QRect(0, 0, _mediaInterfaceWindow->width() - panelWidth, frame.height()));
+    } else {
+        _userInterfaceWindow->setGeometry(frame);
+        if (_mediaView)
+            _mediaView->setGeometry(QRect(0, 0, frame.width(), frame.height()));
+    }
+}
+
+void AppDelegate::orderFrontStandardAboutPanel()
+{
+    const InfoDictionary &info = InfoDictionary::mainBundle();
+    const QString name = info.objectForInfoDictionaryKey(QStringLiteral("CFBundleName"));
+    QMessageBox::about(view()->window(), tr("About %1").arg(name),
+                       tr("<b>%1</b> %2<br>A video and audio player.")
+                           .arg(name, info.objectForInfoDictionaryKey(
+                                          QStringLiteral("CFBundleShortVersionString"))));
+}
+
+void AppDelegate::hideApplication()
+{
+    // The overlay follows the main window out of sight.
+    view()->window()->showMinimized();
+}
+
+void AppDelegate::terminate()
+{
+    QCoreApplication::quit();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (_userInterfaceWindow)
+        _userInterfaceWindow->close();
+    if (_mediaPlayer)
+        _mediaPlayer->stop();
+}

@@ -1,0 +1,203 @@
+#pragma once
+
+#include "Timer.h"
+#include "controls/CustomView.h"
+#include "media/MediaBackend.h"
+#include "media/VLCVideoView.h"
+#include "playlist/PlaylistEntry.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMutex>
+#include <QPointer>
+#include <QSemaphore>
+#include <QSlider>
+#include <QStringList>
+#include <QTableView>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class UIController;
+
+// The hub of the player: the view controller of the main window, the owner of
+// the player, the playlist and the Timer, and the receiver of every command.
+// The main interface file creates it as the widget that is its own view.
+// Its operations live beside the subsystem they belong to; this file and
+// AppDelegate.cpp hold the start-up and the window assembly.
+class AppDelegate : public QWidget, public VLCMediaPlayerDelegate {
+    Q_OBJECT
+public:
+    explicit AppDelegate(QWidget *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The backend every media object, player and thumbnailer comes from. Set
+    // once, before launching.
+    void setMediaBackend(MediaBackend *backend) { _backend = backend; }
+    MediaBackend *mediaBackend() const { return _backend; }
+
+    // Outlets of the main interface file are found by object name; a missing
+    // one leaves its field empty.
+    void connectOutlets(QWidget *mainWindow);
+
+    QWidget *view() { return this; }
+
+    // Start-up and window assembly.
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    void windowDidResize(QWidget *window);
+    // Handler of the key-down monitor: a space toggles play and pause.
+    void keyDownMonitor(int key, bool isAutoRepeat);
+
+    // Properties over the overlay's outlets, handed over by UIController.
+    QAbstractButton *playPauseButton() const { return _playPauseButton; }
+    void setPlayPauseButton(QAbstractButton *b) { _playPauseButton = b; }
+    QAbstractButton *muteButton() const { return _muteButton; }
+    void setMuteButton(QAbstractButton *b) { _muteButton = b; }
+    QAbstractButton *maxVolumeButton() const { return _maxVolumeButton; }
+    void setMaxVolumeButton(QAbstractButton *b) { _maxVolumeButton = b; }
+    QAbstractButton *rewindForwardButton() const { return _rewindForwardButton; }
+    void setRewindForwardButton(QAbstractButton *b) { _rewindForwardButton = b; }
+    QAbstractButton *rewindBackwardButton() const { return _rewindBackwardButton; }
+    void setRewindBackwardButton(QAbstractButton *b) { _rewindBackwardButton = b; }
+    QAbstractButton *nextMediaButton() const { return _nextMediaButton; }
+    void setNextMediaButton(QAbstractButton *b) { _nextMediaButton = b; }
+    QAbstractButton *prevMediaButton() const { return _prevMediaButton; }
+    void setPrevMediaButton(QAbstractButton *b) { _prevMediaButton = b; }
+    QSlider *mediaProgressSlider() const { return _mediaProgressSlider; }
+    void setMediaProgressSlider(QSlider *s) { _mediaProgressSlider = s; }
+    QSlider *volumeSlider() const { return _volumeSlider; }
+    void setVolumeSlider(QSlider *s) { _volumeSlider = s; }
+    QLabel *spentTimeLabel() const { return _spentTimeLabel; }
+    void setSpentTimeLabel(QLabel *l) { _spentTimeLabel = l; }
+    QLabel *remainingTimeLabel() const { return _remainingTimeLabel; }
+    void setRemainingTimeLabel(QLabel *l) { _remainingTimeLabel = l; }
+    QLabel *mediaName() const { return _mediaName; }
+    void setMediaName(QLabel *l) { _mediaName = l; }
+    QLabel *mediaBackgroundImageView() const { return _mediaBackgroundImageView; }
+    void setMediaBackgroundImageView(QLabel *l) { _mediaBackgroundImageView = l; }
+    QLabel *totalTimeLabel() const { return _totalTimeLabel; }
+    void setTotalTimeLabel(QLabel *l) { _totalTimeLabel = l; }
+    QAction *fullscreenMenuItem() const { return _fullscreenMenuItem; }
+    void setFullscreenMenuItem(QAction *a) { _fullscreenMenuItem = a; }
+    QAbstractButton *showPlaylistButton() const { return _showPlaylistButton; }
+    void setShowPlaylistButton(QAbstractButton *b) { _showPlaylistButton = b; }
+
+    QStringList supportedVideoFormats() const { return _supportedVideoFormats; }
+    void setSupportedVideoFormats(const QStringList &f) { _supportedVideoFormats = f; }
+    QStringList supportedAudioFormats() const { return _supportedAudioFormats; }
+    void setSupportedAudioFormats(const QStringList &f) { _supportedAudioFormats = f; }
+    int64_t curVolume() const { return _curVolume; }
+    void setCurVolume(int64_t v) { _curVolume = v; }
+    VLCMediaPtr curMedia() const { return _curMedia; }
+    void setCurMedia(VLCMediaPtr m) { _curMedia = std::move(m); }
+    std::function<void(int64_t)> mediaLengthBlock() const { return _mediaLengthBlock; }
+    void setMediaLengthBlock(std::function<void(int64_t)> b) { _mediaLengthBlock = std::move(b); }
+    QSemaphore *thumbSemphore() const { return _thumbSemphore.get(); }
+    // Written by the thumbnailer's answer on any thread.
+    QImage thumbnail() const;
+    void setThumbnail(const QImage &image);
+
+    // Read-only views for tests and the subsystems.
+    VLCMediaPlayer *mediaPlayer() const { return _mediaPlayer.get(); }
+    VLCVideoView *mediaView() const { return _mediaView; }
+    int64_t mediaIndex() const { return _mediaIndex; }
+    QWidget *mediaInterfaceWindow() const { return _mediaInterfaceWindow; }
+    QWidget *userInterfaceWindow() const { return _userInterfaceWindow; }
+    UIController *uiViewController() const { return _uiViewController.get(); }
+    CustomView *playlistView() const { return _playlistView; }
+    QWidget *mediaHolderView() const { return _mediaHolderView; }
+    bool isPlaylistOpen() const { return _isPlaylistOpen; }
+    bool isPlaying() const { return _isPlaying; }
+    const MediaListRef &mediaPlaylist() const { return _mediaPlaylist; }
+    const PreviewListRef &mediaPreviews() const { return _mediaPreviews; }
+    Timer *timer() const { return _timer.get(); }
+
+    // Playback commands.
+    bool canClickControlButtons() const { return _mediaIndex >= 0; }
+
+    // VLCMediaPlayerDelegate: the count of seconds is kept by the Timer, so
+    // the player's own notifications change nothing.
+    void mediaPlayerTimeChanged() override {}
+    void mediaPlayerStateChanged() override {}
+
+public slots:
+    // The application menu.
+    void orderFrontStandardAboutPanel();
+    void hideApplication();
+    void terminate();
+
+    void playPauseButtonClick(QObject *sender = nullptr);
+    void playbackPlay(QObject *sender = nullptr);
+
+signals:
+    // The player created at launch has been handed to the main thread.
+    void mediaPlayerReady();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Tests reach the private state through this one door.
+    friend struct AppDelegateTestAccess;
+
+    void retitleApplicationMenu();
+    void createMediaPlayerInBackground();
+    void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
+    void buildOverlayWindow();
+    void installKeyDownMonitor();
+
+    MediaBackend *_backend = nullptr;
+    std::thread _playerCreation;
+
+    // Fields of the data model, in its order.
+    QPointer<VLCVideoView> _mediaView;
+    std::unique_ptr<VLCMediaPlayer> _mediaPlayer;
+    MediaListRef _mediaPlaylist;
+    MediaListRef _visibleMediaPlaylist;
+    PreviewListRef _mediaPreviews;
+    PreviewListRef _visibleMediaPreviews;
+    // -1 until the player exists, and whenever there is no current entry.
+    int64_t _mediaIndex = -1;
+    std::unique_ptr<Timer> _timer;
+    QPointer<QWidget> _mediaInterfaceWindow;
+    QPointer<QWidget> _userInterfaceWindow;
+    std::unique_ptr<UIController> _uiViewController;
+    bool _isPlaylistOpen = false;
+    bool _isPlaying = false;
+    MediaEntry _curMediaPath;
+    VLCTime _curMediaLength;
+    QPointer<CustomView> _playlistView;
+    QPointer<QWidget> _mediaHolderView;
+    QPointer<QTableView> _playlistTableView;
+    QPointer<QAbstractButton> _addMediaButton;
+    QPointer<QAbstractButton> _removeMediaButton;
+    QPointer<QLineEdit> _filterTextField;
+    QPointer<QAbstractButton> _playPauseButton;
+    QPointer<QAbstractButton> _muteButton;
+    QPointer<QAbstractButton> _maxVolumeButton;
+    QPointer<QAbstractButton> _rewindForwardButton;
+    QPointer<QAbstractButton> _rewindBackwardButton;
+    QPointer<QAbstractButton> _nextMediaButton;
+    QPointer<QAbstractButton> _prevMediaButton;
+    QPointer<QSlider> _mediaProgressSlider;
+    QPointer<QSlider> _volumeSlider;
+    QPointer<QLabel> _spentTimeLabel;
+    QPointer<QLabel> _remainingTimeLabel;
+    QPointer<QLabel> _mediaName;
+    QPointer<QLabel> _mediaBackgroundImageView;
+    QPointer<QLabel> _totalTimeLabel;
+    QPointer<QAction> _fullscreenMenuItem;
+    std::function<void(int64_t)> _mediaLengthBlock;
+    VLCMediaPtr _curMedia;
+    std::unique_ptr<QSemaphore> _thumbSemphore;
+    QImage _thumbnail;
+    mutable QMutex _thumbnailLock;
+    QStringList _supportedVideoFormats;
+    QStringList _supportedAudioFormats;
+    int64_t _curVolume = 100;
+    QPointer<QAbstractButton> _showPlaylistButton;
+};

@@ -1,0 +1,63 @@
+#include "ApplicationMain.h"
+
+#include "AppDelegate.h"
+#include "InfoDictionary.h"
+#include "InterfaceFile.h"
+#include "media/LibVlcBackend.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// libVLC draws only into X11 windows: take the xcb platform (XWayland under a
+// Wayland session) unless the user chose one.
+void choosePlatform()
+{
+    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
+AppDelegate *loadMainInterface(MediaBackend *backend)
+{
+    const QString nibName =
+        InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("NSMainNibFile"));
+    QWidget *mainWindow = loadInterfaceFile(nibName);
+    if (!mainWindow)
+        return nullptr;
+    auto *appDelegate = mainWindow->findChild<AppDelegate *>();
+    if (!appDelegate) {
+        delete mainWindow;
+        return nullptr;
+    }
+    appDelegate->setMediaBackend(backend);
+    appDelegate->connectOutlets(mainWindow);
+    mainWindow->show();
+    return appDelegate;
+}
+
+int applicationMain(int argc, char **argv)
+{
+    prepareProcessForMediaEngine();
+    choosePlatform();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(
+        InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
+    QApplication::setDesktopFileName(QStringLiteral("glaze"));
+
+    const std::unique_ptr<MediaBackend> backend = createLibVlcBackend();
+    AppDelegate *appDelegate = loadMainInterface(backend.get());
+    if (!appDelegate)
+        return 1;
+    QPointer<QWidget> mainWindow = appDelegate->window();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
+                     &AppDelegate::applicationWillTerminate);
+    QTimer::singleShot(0, appDelegate, &AppDelegate::applicationDidFinishLaunching);
+    const int status = QApplication::exec();
+    // Windows, players and media go before the backend they came from.
+    delete mainWindow;
+    return status;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+class AppDelegate;
+class MediaBackend;
+class QWidget;
+
+// The process's application main: makes the application object, loads the
+// main interface file named in the information dictionary, shows its window,
+// launches on the event loop's first turn and runs the loop.
+int applicationMain(int argc, char **argv);
+
+// The part of it that tests share: loads the main interface file, binds its
+// AppDelegate to the backend and shows the main window. Returns the
+// AppDelegate, or nullptr when the file holds none. Launching is the caller's.
+AppDelegate *loadMainInterface(MediaBackend *backend);

@@ -1,0 +1,68 @@
+#include "ChildWindow.h"
+
+#include <QEvent>
+#include <QWidget>
+
+ChildWindow::ChildWindow(QWidget *parent, QWidget *child)
+    : QObject(parent)
+    , _parent(parent)
+    , _child(child)
+    , _parentPosition(parent->geometry().topLeft())
+{
+    parent->installEventFilter(this);
+    if (parent->isVisible() && !parent->isMinimized())
+        showAbove();
+}
+
+void ChildWindow::addChildWindow(QWidget *parent, QWidget *child)
+{
+    // A tool window with the main window as its parent stays above it and goes
+    // away with it.
+    const QRect frame = child->geometry();
+    child->setParent(parent, child->windowFlags() | Qt::Tool);
+    child->setGeometry(frame);
+    new ChildWindow(parent, child);
+}
+
+void ChildWindow::showAbove()
+{
+    if (!_child)
+        return;
+    _child->show();
+    _child->raise();
+}
+
+bool ChildWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != _parent || !_child)
+        return false;
+    switch (event->type()) {
+    case QEvent::Move: {
+        const QPoint position = _parent->geometry().topLeft();
+        _child->move(_child->pos() + (position - _parentPosition));
+        _parentPosition = position;
+        break;
+    }
+    case QEvent::Resize:
+        _parentPosition = _parent->geometry().topLeft();
+        break;
+    case QEvent::Hide:
+        _child->hide();
+        break;
+    case QEvent::Show:
+        showAbove();
+        break;
+    case QEvent::WindowStateChange:
+        if (_parent->isMinimized())
+            _child->hide();
+        else if (_parent->isVisible())
+            showAbove();
+        break;
+    case QEvent::WindowActivate:
+        _child->raise();
+        break;
+    default:
+        break;
+    }
+    return false;
+}

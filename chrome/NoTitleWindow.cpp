@@ -1,0 +1,8 @@
+#include "NoTitleWindow.h"
+
+NoTitleWindow::NoTitleWindow(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+// The overlay's window: frameless, translucent and kept above the main window
+// as its tool window, yet able to take the keyboard focus.
+class NoTitleWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit NoTitleWindow(QWidget *parent = nullptr);
+    bool canBecomeKeyWindow() const { return true; }
+};

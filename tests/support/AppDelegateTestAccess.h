@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/AppDelegate.h"
+
+// The private state of AppDelegate as tests set it up and read it.
+struct AppDelegateTestAccess {
+    AppDelegate *d;
+
+    int64_t &mediaIndex() { return d->_mediaIndex; }
+    bool &isPlaylistOpen() { return d->_isPlaylistOpen; }
+    bool &isPlaying() { return d->_isPlaying; }
+    MediaEntry &curMediaPath() { return d->_curMediaPath; }
+    VLCTime &curMediaLength() { return d->_curMediaLength; }
+    MediaListRef &visibleMediaPlaylist() { return d->_visibleMediaPlaylist; }
+    PreviewListRef &visibleMediaPreviews() { return d->_visibleMediaPreviews; }
+    QTableView *playlistTableView() { return d->_playlistTableView; }
+    QLineEdit *filterTextField() { return d->_filterTextField; }
+};

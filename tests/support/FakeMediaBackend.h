@@ -1,0 +1,90 @@
+#pragma once
+
+#include "media/MediaBackend.h"
+
+#include <QHash>
+#include <QImage>
+#include <QStringList>
+#include <functional>
+
+// A stand-in for the media engine, so that logic tests run without a decoder.
+// Lengths are whatever the test says; the player records what it was told.
+
+class FakeMedia : public VLCMedia {
+public:
+    FakeMedia(QString path, VLCTime length)
+        : _path(std::move(path))
+        , _length(length)
+    {
+    }
+    QString path() const override { return _path; }
+    VLCTime length() override { return _length; }
+    VLCTime lengthWaitUntilDate(QDeadlineTimer) override { return _length; }
+    void setLength(VLCTime length) { _length = length; }
+
+private:
+    QString _path;
+    VLCTime _length;
+};
+
+class RecordingAudio : public VLCAudio {
+public:
+    void setVolume(int volume) override { _volume = volume; }
+    int volume() const override { return _volume; }
+
+private:
+    int _volume = -1;
+};
+
+class RecordingMediaPlayer : public VLCMediaPlayer {
+public:
+    // Every call, in order: "play", "pause", "stop", "setMedia <path>" or
+    // "setMedia nil", "setTime <ms>".
+    QStringList calls;
+
+    void setDelegate(VLCMediaPlayerDelegate *delegate, QObject *) override { _delegate = delegate; }
+    void setMedia(VLCMediaPtr media) override;
+    VLCMediaPtr media() const override { return _media; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    VLCAudio *audio() override { return &_audio; }
+    void setTime(VLCTime time) override;
+    VLCTime time() const override { return _time; }
+    VLCMediaPlayerState state() const override { return _state; }
+    bool isPlaying() const override { return _state == VLCMediaPlayerState::Playing; }
+    VLCMediaPlayerDelegate *delegate() const { return _delegate; }
+
+private:
+    VLCMediaPlayerDelegate *_delegate = nullptr;
+    VLCMediaPtr _media;
+    RecordingAudio _audio;
+    VLCTime _time;
+    VLCMediaPlayerState _state = VLCMediaPlayerState::Stopped;
+};
+
+class FakeMediaBackend : public MediaBackend {
+public:
+    // Length of media made for a path from now on; unknown by default.
+    void setLength(const QString &path, VLCTime length) { _lengths.insert(path, length); }
+    // Whether the thumbnailer answers a path with an image (the default) or
+    // with its time-out.
+    void setThumbnailFails(const QString &path) { _failingThumbnails.append(path); }
+
+    VLCMediaPtr mediaWithPath(const QString &path) override;
+    std::unique_ptr<VLCMediaPlayer> initWithVideoView(VLCVideoView *view) override;
+    std::unique_ptr<VLCMediaThumbnailer>
+    thumbnailerWithMediaAndDelegate(VLCMediaPtr media,
+                                    VLCMediaThumbnailerDelegate *delegate) override;
+
+    // The last player made, owned by whoever asked for it.
+    RecordingMediaPlayer *player() const { return _player; }
+    int playersMade() const { return _playersMade; }
+    QStringList thumbnailsFetched;
+
+private:
+    QHash<QString, VLCTime> _lengths;
+    QStringList _failingThumbnails;
+    RecordingMediaPlayer *_player = nullptr;
+    int _playersMade = 0;
+};

@@ -1,0 +1,224 @@
+// Start-up and window assembly on the real interface files, with a stand-in
+// engine: what launching builds, the relayout on resize, the space bar and
+// termination.
+#include "LaunchedApp.h"
+#include "app/Application.h"
+#include "app/WindowLevel.h"
+#include "chrome/UIController.h"
+#include "controls/CustomView.h"
+
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTemporaryFile>
+#include <QtTest>
+
+class LaunchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void launchBuildsWindowsAndLists();
+    void playerIsHandedOverFromTheBackgroundThread();
+    void missingOutletsLeaveFieldsEmpty();
+    void relayoutFollowsThePanel_data();
+    void relayoutFollowsThePanel();
+    void resizeOfAnotherWindowChangesNothing();
+    void overlayFollowsTheMainWindow();
+    void spaceTogglesPlaybackAndReachesTheFocusedField();
+    void spaceWithoutCurrentEntryChangesNothing();
+    void terminationClosesOverlayAndStopsPlayer();
+};
+
+void LaunchTest::launchBuildsWindowsAndLists()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    AppDelegate *d = app.appDelegate;
+
+    QCOMPARE(applicationDelegate(), d);
+    QVERIFY(d->mediaHolderView());
+    QVERIFY(d->playlistView());
+    QVERIFY(d->playlistView()->isHidden());
+    QCOMPARE(d->playlistView()->BackgroundColor(),
+             QColor::fromRgbF(41 / 255.0, 41 / 255.0, 41 / 255.0, 1.0));
+    QVERIFY(!d->isPlaylistOpen());
+    QVERIFY(!d->isPlaying());
+    QCOMPARE(d->supportedVideoFormats(),
+             QStringList({"avi", "mkv", "mp4", "mov", "webm", "wmv", "ogv"}));
+    QCOMPARE(d->supportedAudioFormats(), QStringList({"wav", "mp3", "m4a", "ogg", "flac", "oga"}));
+
+    // The video view sits in the holder with its frame and follows its size.
+    QVERIFY(d->mediaView());
+    QCOMPARE(d->mediaView()->parentWidget(), d->mediaHolderView());
+    QCOMPARE(d->mediaView()->geometry(), d->mediaHolderView()->geometry());
+    QVERIFY(d->mediaView()->fillScreen());
+    QCOMPARE(d->mediaView()->autoresizingMask(), 18);
+
+    QVERIFY(d->mediaPlaylist() && d->mediaPlaylist()->isEmpty());
+    QVERIFY(d->mediaPreviews() && d->mediaPreviews()->isEmpty());
+    QVERIFY(!app.access().visibleMediaPlaylist());
+    QVERIFY(d->thumbSemphore());
+    QCOMPARE(d->thumbSemphore()->available(), 0);
+
+    // The level is raised during launch and back to normal at its end.
+    QCOMPARE(windowLevel(app.mainWindow()), WindowLevel::Normal);
+
+    // The overlay: a translucent tool window over the main window, placed on
+    // the holder's screen rectangle.
+    QWidget *overlay = d->userInterfaceWindow();
+    QVERIFY(overlay);
+    QCOMPARE(d->mediaInterfaceWindow(), app.mainWindow());
+    QCOMPARE(overlay->parentWidget(), app.mainWindow());
+    QVERIFY(overlay->isWindow());
+    QVERIFY(overlay->windowFlags().testFlag(Qt::Tool));
+    QVERIFY(overlay->testAttribute(Qt::WA_TranslucentBackground));
+    QCOMPARE(overlay, d->uiViewController()->view()->window());
+    QCOMPARE(overlay->geometry(),
+             QRect(d->mediaHolderView()->mapToGlobal(QPoint(0, 0)), d->mediaHolderView()->size()));
+    QVERIFY(overlay->isVisible());
+}
+
+void LaunchTest::playerIsHandedOverFromTheBackgroundThread()
+{
+    FakeMediaBackend backend;
+    AppDelegate *d = loadMainInterface(&backend);
+    QVERIFY(d);
+    std::unique_ptr<QWidget> window(d->window());
+    QSignalSpy ready(d, &AppDelegate::mediaPlayerReady);
+    d->applicationDidFinishLaunching();
+    // Until the handover, no command finds a player and there is no current entry.
+    QVERIFY(!d->mediaPlayer());
+    QCOMPARE(d->mediaIndex(), -1);
+    QVERIFY(ready.wait(5000));
+    QCOMPARE(d->mediaPlayer(), backend.player());
+    QCOMPARE(backend.player()->delegate(), static_cast<VLCMediaPlayerDelegate *>(d));
+    QCOMPARE(d->mediaIndex(), -1);
+    QCOMPARE(backend.playersMade(), 1);
+}
+
+void LaunchTest::missingOutletsLeaveFieldsEmpty()
+{
+    // A main window without any of the expected views: launching still ends,
+    // leaving every outlet empty.
+    FakeMediaBackend backend;
+    QMainWindow window;
+    auto *d = new AppDelegate(&window);
+    window.setCentralWidget(d);
+    d->setMediaBackend(&backend);
+    d->connectOutlets(&window);
+    window.show();
+    d->applicationDidFinishLaunching();
+    QVERIFY(!d->playlistView());
+    QVERIFY(!d->mediaHolderView());
+    QVERIFY(!d->mediaView());
+    // Without a video view there is nothing for a player to draw into.
+    QVERIFY(!d->mediaPlayer());
+    QVERIFY(d->mediaPlaylist());
+    QVERIFY(d->userInterfaceWindow());
+}
+
+void LaunchTest::relayoutFollowsThePanel_data()
+{
+    QTest::addColumn<bool>("panelOpen");
+    QTest::addColumn<QRect>("overlay");
+    QTest::addColumn<QRect>("video");
+    QTest::addRow("panel open, 300 wide")
+        << true << QRect(100, 100, 700, 600) << QRect(0, 0, 700, 600);
+    QTest::addRow("panel closed") << false << QRect(100, 100, 1000, 600) << QRect(0, 0, 1000, 600);
+}
+
+void LaunchTest::relayoutFollowsThePanel()
+{
+    QFETCH(bool, panelOpen);
+    QFETCH(QRect, overlay);
+    QFETCH(QRect, video);
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    QCOMPARE(app.appDelegate->playlistView()->width(), 300);
+    app.access().isPlaylistOpen() = panelOpen;
+    app.mainWindow()->setGeometry(100, 100, 1000, 600);
+    QTRY_COMPARE(app.appDelegate->userInterfaceWindow()->geometry(), overlay);
+    QCOMPARE(app.appDelegate->mediaView()->geometry(), video);
+}
+
+void LaunchTest::resizeOfAnotherWindowChangesNothing()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    QWidget *overlay = app.appDelegate->userInterfaceWindow();
+    const QRect before = overlay->geometry();
+    QWidget other;
+    other.setGeometry(10, 10, 333, 222);
+    app.appDelegate->windowDidResize(&other);
+    app.appDelegate->windowDidResize(overlay);
+    QCOMPARE(overlay->geometry(), before);
+}
+
+void LaunchTest::overlayFollowsTheMainWindow()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    QWidget *overlay = app.appDelegate->userInterfaceWindow();
+    const QPoint offset = overlay->pos() - app.mainWindow()->geometry().topLeft();
+    app.mainWindow()->move(app.mainWindow()->pos() + QPoint(40, 25));
+    QTRY_COMPARE(overlay->pos() - app.mainWindow()->geometry().topLeft(), offset);
+
+    app.mainWindow()->hide();
+    QVERIFY(overlay->isHidden());
+    app.mainWindow()->show();
+    QVERIFY(overlay->isVisible());
+}
+
+void LaunchTest::spaceTogglesPlaybackAndReachesTheFocusedField()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    auto entry = std::make_shared<PlaylistEntry>(PlaylistEntry{file.fileName(), VLCTime(1000)});
+    app.access().mediaIndex() = 0;
+    app.access().curMediaPath() = entry;
+
+    QLineEdit *field = app.access().filterTextField();
+    QVERIFY(field);
+    app.appDelegate->playlistView()->show();
+    QApplication::setActiveWindow(app.mainWindow());
+    field->setFocus();
+    QWindow *window = app.mainWindow()->windowHandle();
+
+    QTest::keyClick(window, Qt::Key_Space);
+    QCOMPARE(app.player()->calls, QStringList{"play"});
+    QVERIFY(app.appDelegate->isPlaying());
+    QCOMPARE(field->text(), QStringLiteral(" "));
+
+    QTest::keyClick(window, Qt::Key_Space, Qt::ShiftModifier);
+    QCOMPARE(app.player()->calls, QStringList({"play", "pause"}));
+    QVERIFY(!app.appDelegate->isPlaying());
+
+    // A held key repeats its press; only the first press toggles.
+    QTest::sendKeyEvent(QTest::Press, window, Qt::Key_Space, QStringLiteral(" "), Qt::NoModifier);
+    QTest::simulateEvent(window, true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QTest::simulateEvent(window, true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QCOMPARE(app.player()->calls, QStringList({"play", "pause", "play"}));
+}
+
+void LaunchTest::spaceWithoutCurrentEntryChangesNothing()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    QApplication::setActiveWindow(app.mainWindow());
+    QTest::keyClick(app.mainWindow()->windowHandle(), Qt::Key_Space);
+    QVERIFY(app.player()->calls.isEmpty());
+    QVERIFY(!app.appDelegate->isPlaying());
+}
+
+void LaunchTest::terminationClosesOverlayAndStopsPlayer()
+{
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    app.appDelegate->applicationWillTerminate();
+    QVERIFY(!app.appDelegate->userInterfaceWindow()->isVisible());
+    QCOMPARE(app.player()->calls, QStringList{"stop"});
+}
+
+QTEST_MAIN(LaunchTest)
+#include "tst_launch.moc"
