@@ -108,6 +108,8 @@ void AppDelegate::applicationDidFinishLaunching()
     retitleApplicationMenu();
     createMediaPlayerInBackground();
     mainWindow->installEventFilter(this);
+    if (_filterTextField)
+        connect(_filterTextField, &QLineEdit::textEdited, this, &AppDelegate::filterChanged);
 
     setWindowLevel(mainWindow, WindowLevel::Normal);
     if (!_mediaInterfaceWindow)

@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QWidget>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -116,7 +117,15 @@ public:
     const PreviewListRef &mediaPreviews() const { return _mediaPreviews; }
     Timer *timer() const { return _timer.get(); }
 
-    // Playback commands.
+    // Playlist model and filter (playlist/AppDelegatePlaylist.cpp).
+    void applyFilter(const QString &filter);
+    void dropFilter();
+    // Position of the identical object in the list (never an equal copy), or
+    // NSNotFound.
+    static constexpr int64_t NSNotFound = std::numeric_limits<int64_t>::max();
+    static int64_t indexOfObjectInArray(const MediaEntry &object, const MediaListRef &array);
+
+    // Playback commands (app/AppDelegatePlayback.cpp).
     bool canClickControlButtons() const { return _mediaIndex >= 0; }
 
     // VLCMediaPlayerDelegate: the count of seconds is kept by the Timer, so
@@ -125,6 +134,9 @@ public:
     void mediaPlayerStateChanged() override {}
 
 public slots:
+    // Only the user's edits of the filter field arrive here.
+    void filterChanged();
+
     // The application menu.
     void orderFrontStandardAboutPanel();
     void hideApplication();
@@ -136,6 +148,8 @@ public slots:
 signals:
     // The player created at launch has been handed to the main thread.
     void mediaPlayerReady();
+    // The visible lists were rebuilt or replaced: the table asks for its rows again.
+    void playlistReloaded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -144,6 +158,8 @@ private:
     // Tests reach the private state through this one door.
     friend struct AppDelegateTestAccess;
 
+    // Selects exactly that table row, or nothing when there is no such row.
+    void selectTableRow(int64_t row);
     void retitleApplicationMenu();
     void createMediaPlayerInBackground();
     void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
