@@ -1,5 +1,6 @@
 #include "FakeMediaBackend.h"
 
+#include <QThread>
 #include <QTimer>
 
 void RecordingMediaPlayer::setMedia(VLCMediaPtr media)
@@ -69,7 +70,9 @@ VLCMediaPtr FakeMediaBackend::mediaWithPath(const QString &path)
 
 std::unique_ptr<VLCMediaPlayer> FakeMediaBackend::initWithVideoView(VLCVideoView *)
 {
-    auto player = std::make_unique<RecordingMediaPlayer>();
+    if (_playerCreationDelayMs > 0)
+        QThread::msleep(_playerCreationDelayMs);
+    auto player = std::make_unique<RecordingMediaPlayer>(&_playersReleased);
     _player = player.get();
     ++_playersMade;
     return player;

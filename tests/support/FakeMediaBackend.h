@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QImage>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 // A stand-in for the media engine, so that logic tests run without a decoder.
@@ -38,6 +39,16 @@ private:
 
 class RecordingMediaPlayer : public VLCMediaPlayer {
 public:
+    explicit RecordingMediaPlayer(std::atomic<int> *released = nullptr)
+        : _released(released)
+    {
+    }
+    ~RecordingMediaPlayer() override
+    {
+        if (_released)
+            ++*_released;
+    }
+
     // Every call, in order: "play", "pause", "stop", "setMedia <path>" or
     // "setMedia nil", "setTime <ms>".
     QStringList calls;
@@ -56,6 +67,7 @@ public:
     VLCMediaPlayerDelegate *delegate() const { return _delegate; }
 
 private:
+    std::atomic<int> *_released;
     VLCMediaPlayerDelegate *_delegate = nullptr;
     VLCMediaPtr _media;
     RecordingAudio _audio;
@@ -70,6 +82,8 @@ public:
     // Whether the thumbnailer answers a path with an image (the default) or
     // with its time-out.
     void setThumbnailFails(const QString &path) { _failingThumbnails.append(path); }
+    // Makes the player's creation take this long, as the engine's start-up can.
+    void setPlayerCreationDelay(int ms) { _playerCreationDelayMs = ms; }
 
     VLCMediaPtr mediaWithPath(const QString &path) override;
     std::unique_ptr<VLCMediaPlayer> initWithVideoView(VLCVideoView *view) override;
@@ -80,11 +94,14 @@ public:
     // The last player made, owned by whoever asked for it.
     RecordingMediaPlayer *player() const { return _player; }
     int playersMade() const { return _playersMade; }
+    int playersReleased() const { return _playersReleased; }
     QStringList thumbnailsFetched;
 
 private:
     QHash<QString, VLCTime> _lengths;
     QStringList _failingThumbnails;
-    RecordingMediaPlayer *_player = nullptr;
-    int _playersMade = 0;
+    std::atomic<RecordingMediaPlayer *> _player = nullptr;
+    std::atomic<int> _playersMade = 0;
+    std::atomic<int> _playersReleased = 0;
+    int _playerCreationDelayMs = 0;
 };

@@ -18,6 +18,7 @@ class LaunchTest : public QObject {
 private slots:
     void launchBuildsWindowsAndLists();
     void playerIsHandedOverFromTheBackgroundThread();
+    void quittingWhileThePlayerIsBeingCreated();
     void missingOutletsLeaveFieldsEmpty();
     void relayoutFollowsThePanel_data();
     void relayoutFollowsThePanel();
@@ -93,6 +94,21 @@ void LaunchTest::playerIsHandedOverFromTheBackgroundThread()
     QCOMPARE(backend.player()->delegate(), static_cast<VLCMediaPlayerDelegate *>(d));
     QCOMPARE(d->mediaIndex(), -1);
     QCOMPARE(backend.playersMade(), 1);
+}
+
+void LaunchTest::quittingWhileThePlayerIsBeingCreated()
+{
+    FakeMediaBackend backend;
+    backend.setPlayerCreationDelay(300);
+    AppDelegate *d = loadMainInterface(&backend);
+    QVERIFY(d);
+    d->applicationDidFinishLaunching();
+    d->applicationWillTerminate();
+    QVERIFY(!d->mediaPlayer());
+    delete d->window();
+    // The player made after the window went is released, once.
+    QCOMPARE(backend.playersMade(), 1);
+    QCOMPARE(backend.playersReleased(), 1);
 }
 
 void LaunchTest::missingOutletsLeaveFieldsEmpty()
