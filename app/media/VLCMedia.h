@@ -25,6 +25,10 @@ public:
     // The length after waiting, at most until the deadline, for the parse to
     // end. Sleeps while waiting; never spins.
     virtual VLCTime lengthWaitUntilDate(QDeadlineTimer deadline) = 0;
+
+    // Ends a parse under way, so that nobody waits on it any longer (the
+    // length may stay unknown). Used when the application quits.
+    virtual void parseStop() = 0;
 };
 
 using VLCMediaPtr = std::shared_ptr<VLCMedia>;
