@@ -1,18 +1,19 @@
-// AppDelegate: the playlist model and its filter.
+// AppDelegate: the playlist model and its filter, additions and removal.
 #include "app/AppDelegate.h"
+#include "playlist/MediaLengthReader.h"
+#include "playlist/PathComponents.h"
 
-#include <QFileInfo>
 #include <QItemSelectionModel>
 
 namespace {
 
-// The entry's file name without its extension: the only text the filter searches.
-QString baseName(const MediaEntry &entry)
-{
-    const QString fileName = QFileInfo(entry->path).fileName();
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? fileName.left(dot) : fileName;
-}
+// How many paths ahead of the one being added the parses of audio files
+// start: the engine parses one file at a time, and keeping it busy saves
+// about a fifth of the time a long list of audio files takes.
+constexpr qsizetype LengthLookahead = 32;
+// Longest wait for the length of one audio file. The engine's own parse gives
+// up after 5 s.
+constexpr int LengthBoundMs = 6000;
 
 } // namespace
 
@@ -39,7 +40,7 @@ void AppDelegate::applyFilter(const QString &filter)
         _visibleMediaPreviews = std::make_shared<PreviewList>();
         _visibleMediaPreviews->reserve(30);
         for (qsizetype i = 0; i < _mediaPlaylist->size(); ++i) {
-            if (baseName(_mediaPlaylist->at(i)).toUpper().contains(wanted)) {
+            if (PathComponents::baseName(_mediaPlaylist->at(i)->path).toUpper().contains(wanted)) {
                 _visibleMediaPlaylist->append(_mediaPlaylist->at(i));
                 _visibleMediaPreviews->append(_mediaPreviews->at(i));
             }
@@ -78,4 +79,141 @@ void AppDelegate::selectTableRow(int64_t row)
     }
     selection->select(_playlistTableView->model()->index(static_cast<int>(row), 0),
                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool AppDelegate::appendPlaylistWithoutDublicates(const QStringList &paths,
+                                                  AdditionQueue::Completion appended)
+{
+    AdditionQueue::Addition addition{paths, std::move(appended)};
+    if (!_additions.isIdle()) {
+        // Asked for from inside another addition's wait (a drop, the open
+        // panel), or while earlier ones still wait: the running one's state
+        // is on the stack below, so this one waits its turn.
+        _additions.enqueue(std::move(addition));
+        showAdditionProgress();
+        return false;
+    }
+    _additions.begin(addition);
+    return runAddition(addition);
+}
+
+bool AppDelegate::runAddition(const AdditionQueue::Addition &addition)
+{
+    const MediaEntry firstAppended = appendPaths(addition.paths);
+    _additions.finish();
+    showAdditionProgress();
+    // The next addition runs from the event loop, after this one's caller has
+    // dealt with its answer.
+    if (_additions.hasWaiting())
+        QMetaObject::invokeMethod(this, &AppDelegate::runNextAddition, Qt::QueuedConnection);
+    if (addition.appended)
+        addition.appended(firstAppended);
+    return firstAppended != nullptr;
+}
+
+void AppDelegate::runNextAddition()
+{
+    if (const std::optional<AdditionQueue::Addition> next = _additions.beginNext())
+        runAddition(*next);
+}
+
+MediaEntry AppDelegate::appendPaths(const QStringList &paths)
+{
+    // Before launch there is neither a list nor an engine to ask.
+    if (!_mediaPlaylist || !_backend)
+        return {};
+    QList<MediaKind> kinds;
+    kinds.reserve(paths.size());
+    for (const QString &path : paths)
+        kinds.append(mediaKind(path));
+
+    MediaLengthReader lengths(LengthBoundMs, [this] { _additionWait.wake(); });
+    qsizetype lengthsRequested = 0;
+    MediaEntry firstAppended;
+    for (qsizetype i = 0; i < paths.size() && !_additionWait.isInterrupted(); ++i) {
+        _additions.advance();
+        showAdditionProgress();
+        for (; lengthsRequested < paths.size() && lengthsRequested <= i + LengthLookahead;
+             ++lengthsRequested) {
+            if (kinds[lengthsRequested] == MediaKind::Audio)
+                lengths.request(_backend->mediaWithPath(paths[lengthsRequested]));
+        }
+
+        const QString &path = paths[i];
+        MediaPreview preview;
+        VLCTime length;
+        switch (kinds[i]) {
+        case MediaKind::Unsupported:
+            displayUnsupportedMessageForPath(path);
+            continue;
+        case MediaKind::Audio: {
+            // Audio entries carry the null preview.
+            std::optional<VLCTime> read;
+            if (!_additionWait.waitUntil([&] { return (read = lengths.takeNext()).has_value(); }))
+                continue;
+            length = *read;
+            break;
+        }
+        case MediaKind::Video: {
+            QImage thumbnail = getMediaPreview(path, &length);
+            // No picture within the thumbnailer's time-out: left out silently.
+            if (thumbnail.isNull())
+                continue;
+            preview = std::make_shared<const QImage>(std::move(thumbnail));
+            break;
+        }
+        }
+        // Both lists change together, with no turn of the event loop between.
+        auto entry = std::make_shared<const PlaylistEntry>(PlaylistEntry{path, length});
+        _mediaPlaylist->append(entry);
+        _mediaPreviews->append(std::move(preview));
+        if (!firstAppended)
+            firstAppended = std::move(entry);
+    }
+    return firstAppended;
+}
+
+void AppDelegate::showAdditionProgress()
+{
+    if (!_additionStatusBar)
+        return;
+    // A single file needs no progress; one queued behind another does.
+    const bool shown = !_additions.isIdle() && _additions.totalPaths() > 1;
+    if (shown) {
+        _additionStatusBar->showMessage(tr("Adding %1 of %2")
+                                            .arg(std::max<qsizetype>(_additions.currentPath(), 1))
+                                            .arg(_additions.totalPaths()));
+    }
+    _additionStatusBar->setVisible(shown);
+}
+
+void AppDelegate::removeMediaButtonClick(QObject *)
+{
+    QItemSelectionModel *selection =
+        _playlistTableView ? _playlistTableView->selectionModel() : nullptr;
+    const QModelIndexList rows = selection ? selection->selectedRows() : QModelIndexList();
+    removeVisibleRow(rows.isEmpty() ? -1 : rows.first().row());
+}
+
+void AppDelegate::removeVisibleRow(int64_t row)
+{
+    if (row < 0 || !_visibleMediaPlaylist || row >= _visibleMediaPlaylist->size())
+        return;
+    const int64_t index = indexOfObjectInArray(_visibleMediaPlaylist->at(row), _mediaPlaylist);
+    // Visible entries always stand in the full list; nothing else to remove.
+    if (index == NSNotFound)
+        return;
+    if (index == _mediaIndex) {
+        unloadPlayer();
+        clearPlayer();
+        if (_timer)
+            _timer->refresh();
+        _mediaIndex = -1;
+    }
+    _mediaPlaylist->removeAt(index);
+    _mediaPreviews->removeAt(index);
+    // Keeps naming the same entry.
+    if (_mediaIndex > index)
+        --_mediaIndex;
+    applyFilter(_filterTextField ? _filterTextField->text() : QString());
 }

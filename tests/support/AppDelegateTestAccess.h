@@ -15,4 +15,15 @@ struct AppDelegateTestAccess {
     PreviewListRef &visibleMediaPreviews() { return d->_visibleMediaPreviews; }
     QTableView *playlistTableView() { return d->_playlistTableView; }
     QLineEdit *filterTextField() { return d->_filterTextField; }
+    // Playlist.
+    MediaListRef &mediaPlaylist() { return d->_mediaPlaylist; }
+    PreviewListRef &mediaPreviews() { return d->_mediaPreviews; }
+    void removeVisibleRow(int64_t row) { d->removeVisibleRow(row); }
+    QStatusBar *additionStatusBar() { return d->_additionStatusBar; }
+    AlertSheetQueue &alertSheets() { return d->_alertSheets; }
+
+    // The length polls: the poll that is due runs at once instead of after its wait.
+    bool hasPendingLengthPoll() { return d->hasPendingLengthPoll(); }
+    void runPendingLengthPoll() { d->runPendingLengthPoll(); }
+    static int64_t &legthTickCount() { return AppDelegate::legthTickCount; }
 };

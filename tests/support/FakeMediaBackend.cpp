@@ -33,35 +33,46 @@ void RecordingMediaPlayer::setTime(VLCTime time)
     calls.append(QStringLiteral("setTime %1").arg(time.intValue()));
 }
 
-namespace {
-
-// Answers on a later turn of the event loop, as the engine answers later.
+// Answers on a later turn of the event loop, as the engine answers later; or,
+// while the backend holds thumbnails, when the test says so.
 class FakeThumbnailer : public VLCMediaThumbnailer {
 public:
-    FakeThumbnailer(VLCMediaThumbnailerDelegate *delegate, bool fails)
-        : _delegate(delegate)
+    FakeThumbnailer(FakeMediaBackend *backend, VLCMediaThumbnailerDelegate *delegate, bool fails)
+        : _backend(backend)
+        , _delegate(delegate)
         , _fails(fails)
     {
     }
+    ~FakeThumbnailer() override { _backend->_heldThumbnails.removeAll(this); }
+
     void fetchThumbnail() override
     {
-        QTimer::singleShot(0, [delegate = _delegate, fails = _fails, self = this] {
-            if (fails) {
-                delegate->mediaThumbnailerDidTimeOut(self);
-            } else {
-                QImage image(320, 180, QImage::Format_RGB32);
-                image.fill(Qt::darkCyan);
-                delegate->mediaThumbnailerDidFinishThumbnail(self, image);
-            }
-        });
+        if (_backend->_thumbnailsHeld) {
+            _backend->_heldThumbnails.append(this);
+            return;
+        }
+        // Bound to a context object, so that a thumbnailer destroyed first
+        // is never answered.
+        QTimer::singleShot(0, &_context, [this] { answer(); });
+    }
+
+    void answer()
+    {
+        if (_fails) {
+            _delegate->mediaThumbnailerDidTimeOut(this);
+        } else {
+            QImage image(320, 180, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            _delegate->mediaThumbnailerDidFinishThumbnail(this, image);
+        }
     }
 
 private:
+    FakeMediaBackend *_backend;
     VLCMediaThumbnailerDelegate *_delegate;
     bool _fails;
+    QObject _context;
 };
-
-} // namespace
 
 VLCMediaPtr FakeMediaBackend::mediaWithPath(const QString &path)
 {
@@ -83,5 +94,14 @@ FakeMediaBackend::thumbnailerWithMediaAndDelegate(VLCMediaPtr media,
                                                   VLCMediaThumbnailerDelegate *delegate)
 {
     thumbnailsFetched.append(media->path());
-    return std::make_unique<FakeThumbnailer>(delegate, _failingThumbnails.contains(media->path()));
+    return std::make_unique<FakeThumbnailer>(this, delegate,
+                                             _failingThumbnails.contains(media->path()));
+}
+
+int FakeMediaBackend::answerHeldThumbnails()
+{
+    const QList<FakeThumbnailer *> held = std::exchange(_heldThumbnails, {});
+    for (FakeThumbnailer *thumbnailer : held)
+        thumbnailer->answer();
+    return int(held.size());
 }

@@ -21,6 +21,7 @@ public:
     QString path() const override { return _path; }
     VLCTime length() override { return _length; }
     VLCTime lengthWaitUntilDate(QDeadlineTimer) override { return _length; }
+    void parseStop() override {}
     void setLength(VLCTime length) { _length = length; }
 
 private:
@@ -75,6 +76,8 @@ private:
     VLCMediaPlayerState _state = VLCMediaPlayerState::Stopped;
 };
 
+class FakeThumbnailer;
+
 class FakeMediaBackend : public MediaBackend {
 public:
     // Length of media made for a path from now on; unknown by default.
@@ -82,6 +85,12 @@ public:
     // Whether the thumbnailer answers a path with an image (the default) or
     // with its time-out.
     void setThumbnailFails(const QString &path) { _failingThumbnails.append(path); }
+    // While held, fetches go unanswered until the test answers them, so that
+    // it can act in the middle of a wait.
+    void setThumbnailsHeld(bool held) { _thumbnailsHeld = held; }
+    // Answers the held fetches, oldest first; returns how many there were.
+    int answerHeldThumbnails();
+    qsizetype heldThumbnailCount() const { return _heldThumbnails.size(); }
     // Makes the player's creation take this long, as the engine's start-up can.
     void setPlayerCreationDelay(int ms) { _playerCreationDelayMs = ms; }
 
@@ -98,7 +107,11 @@ public:
     QStringList thumbnailsFetched;
 
 private:
+    friend class FakeThumbnailer;
+
     QHash<QString, VLCTime> _lengths;
+    bool _thumbnailsHeld = false;
+    QList<FakeThumbnailer *> _heldThumbnails;
     QStringList _failingThumbnails;
     std::atomic<RecordingMediaPlayer *> _player = nullptr;
     std::atomic<int> _playersMade = 0;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "PlaylistEntry.h"
+
+#include <QQueue>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// Additions of files to the playlist, run one at a time in the order they
+// were asked for. One asked for while another runs (from inside its wait for a
+// thumbnail) waits here and runs after it, never interleaved. The paths of
+// every addition, running or waiting, are counted together for the progress
+// shown while adding.
+class AdditionQueue {
+public:
+    // Told, once its paths have been handled, the first entry the addition
+    // appended, or null when it appended none. Its index is found by
+    // identity: the user may have removed rows while the addition waited.
+    using Completion = std::function<void(const MediaEntry &firstAppended)>;
+    struct Addition {
+        QStringList paths;
+        Completion appended;
+    };
+
+    // Nothing runs and nothing waits: a new addition may run at once.
+    bool isIdle() const { return !_running && _waiting.isEmpty(); }
+    bool isRunning() const { return _running; }
+    bool hasWaiting() const { return !_waiting.isEmpty(); }
+
+    void enqueue(Addition addition);
+    // Marks the addition as running, counting its paths.
+    void begin(const Addition &addition);
+    // The oldest waiting addition, now running.
+    std::optional<Addition> beginNext();
+    // The running addition has handled all its paths. The count starts over
+    // once nothing waits any more.
+    void finish();
+
+    // One more path is being handled.
+    void advance() { ++_startedPaths; }
+    // 1-based number of the path being handled, among all counted paths.
+    qsizetype currentPath() const { return _startedPaths; }
+    qsizetype totalPaths() const { return _totalPaths; }
+
+private:
+    QQueue<Addition> _waiting;
+    bool _running = false;
+    qsizetype _startedPaths = 0;
+    qsizetype _totalPaths = 0;
+};
