@@ -110,7 +110,10 @@ void AppDelegate::applicationDidFinishLaunching()
     mainWindow->installEventFilter(this);
     if (_filterTextField)
         connect(_filterTextField, &QLineEdit::textEdited, this, &AppDelegate::filterChanged);
+    // Long additions show their progress here (playlist/AppDelegatePlaylist.cpp).
+    _additionStatusBar = outlet<QStatusBar>(mainWindow, "additionStatusBar");
 
+    _timer = std::make_unique<Timer>([this] { timeChanged(); });
     setWindowLevel(mainWindow, WindowLevel::Normal);
     if (!_mediaInterfaceWindow)
         buildOverlayWindow();
@@ -175,9 +178,10 @@ void AppDelegate::buildOverlayWindow()
 
 void AppDelegate::installKeyDownMonitor()
 {
-    KeyDownMonitor::addLocalMonitorForKeyDown(this, [this](const QKeyEvent &event) {
-        keyDownMonitor(event.key(), event.isAutoRepeat());
-    });
+    KeyDownMonitor::addLocalMonitorForKeyDown(this,
+                                              [this](const QKeyEvent &event, bool isAutoRepeat) {
+                                                  keyDownMonitor(event.key(), isAutoRepeat);
+                                              });
 }
 
 void AppDelegate::keyDownMonitor(int key, bool isAutoRepeat)
@@ -194,18 +198,24 @@ bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+QRect AppDelegate::mainWindowFrame()
+{
+    // The overlay covers the main window's content, not its menu bar.
+    return QRect(view()->mapToGlobal(QPoint(0, 0)), view()->size());
+}
+
 void AppDelegate::windowDidResize(QWidget *window)
 {
     if (window != _mediaInterfaceWindow || !_userInterfaceWindow)
         return;
-    QRect frame = _mediaInterfaceWindow->geometry();
+    QRect frame = mainWindowFrame();
     const int panelWidth = _playlistView ? _playlistView->width() : 0;
     if (_isPlaylistOpen) {
         frame.setWidth(frame.width() - panelWidth);
         _userInterfaceWindow->setGeometry(frame);
         if (_mediaView)
             _mediaView->setGeometry(
-                QRect(0, 0, _mediaInterfaceWindow->width() - panelWidth, frame.height()));
+                QRect(0, 0, mainWindowFrame().width() - panelWidth, frame.height()));
     } else {
         _userInterfaceWindow->setGeometry(frame);
         if (_mediaView)

@@ -4,6 +4,9 @@
 #include "controls/CustomView.h"
 #include "media/MediaBackend.h"
 #include "media/VLCVideoView.h"
+#include "playlist/AdditionQueue.h"
+#include "playlist/AlertSheetQueue.h"
+#include "playlist/EventLoopWait.h"
 #include "playlist/PlaylistEntry.h"
 
 #include <QAbstractButton>
@@ -14,6 +17,7 @@
 #include <QPointer>
 #include <QSemaphore>
 #include <QSlider>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTableView>
 #include <QWidget>
@@ -29,7 +33,9 @@ class UIController;
 // The main interface file creates it as the widget that is its own view.
 // Its operations live beside the subsystem they belong to; this file and
 // AppDelegate.cpp hold the start-up and the window assembly.
-class AppDelegate : public QWidget, public VLCMediaPlayerDelegate {
+class AppDelegate : public QWidget,
+                    public VLCMediaPlayerDelegate,
+                    public VLCMediaThumbnailerDelegate {
     Q_OBJECT
 public:
     explicit AppDelegate(QWidget *parent = nullptr);
@@ -50,6 +56,8 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
     void windowDidResize(QWidget *window);
+    // The main window's frame on screen as the overlay covers it.
+    QRect mainWindowFrame();
     // Handler of the key-down monitor: a space toggles play and pause.
     void keyDownMonitor(int key, bool isAutoRepeat);
 
@@ -124,9 +132,58 @@ public:
     // NSNotFound.
     static constexpr int64_t NSNotFound = std::numeric_limits<int64_t>::max();
     static int64_t indexOfObjectInArray(const MediaEntry &object, const MediaListRef &array);
+    // Appends each playable path, in order, with its preview and its length;
+    // refuses the others with the "Unsupported format" alert. YES when at
+    // least one entry was appended. Additions run one at a time: one asked for
+    // while another runs (from inside its wait for a thumbnail) waits for it,
+    // answers NO at once and runs afterwards. `appended` tells the caller the
+    // outcome either way, once the paths have been handled.
+    bool appendPlaylistWithoutDublicates(const QStringList &paths,
+                                         AdditionQueue::Completion appended = {});
 
-    // Playback commands (app/AppDelegatePlayback.cpp).
+    // Media classification by file-name extension
+    // (playlist/AppDelegateClassification.cpp).
+    bool isVideoOrAudio(const QString &path) const;
+    bool isAudio(const QString &path) const;
+    // The background image stands in for the picture of the current media.
+    bool hasAudioLook(const QString &path) const;
+    // Which files the open panel lists.
+    bool panelShouldShowFilename(QObject *panel, const QString &filename) const;
+    void displayUnsupportedMessageForPath(const QString &path);
+
+    // Media previews (playlist/AppDelegatePreviews.cpp). Waits for the
+    // thumbnailer's answer with the event loop turning; a null image when it
+    // timed out. `length`, when given, receives what the thumbnailer's parse
+    // found out about the media's length.
+    QImage getMediaPreview(const QString &path, VLCTime *length = nullptr);
+    // VLCMediaThumbnailerDelegate: on any thread.
+    void mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *thumbnailer,
+                                            const QImage &thumbnail) override;
+    void mediaThumbnailerDidTimeOut(VLCMediaThumbnailer *thumbnailer) override;
+
+    // Playback commands (app/AppDelegatePlayback.cpp). While the player is
+    // still being made they do nothing, beyond moving the volume slider.
     bool canClickControlButtons() const { return _mediaIndex >= 0; }
+    // Back to not playing; a playing player is also stopped and emptied.
+    void clearPlayer();
+    // Adds the files and plays the first one added, as a drop on the video
+    // does; YES when at least one was added. One that must wait for another
+    // addition answers NO and plays once it is made.
+    bool mediaDragEvent(const QStringList &paths);
+    // Files handed to the process (command line, a file manager's Open With):
+    // opened as a drop once the player exists.
+    void applicationOpenFiles(const QStringList &paths);
+
+    // Current media, its length and the time read-outs
+    // (app/AppDelegateCurrentMedia.cpp). Lengths are milliseconds, the Timer
+    // and the progress slider count whole seconds.
+    // Loads the entry at _mediaIndex without starting it; NO when its file is gone.
+    bool configureForCurrentMedia();
+    void getLengthWithBlock(std::function<void(int64_t)> block);
+    void getLengthTick();
+    // The Timer's tick, and the step after every seek.
+    void timeChanged();
+    void refreshLabels();
 
     // VLCMediaPlayerDelegate: the count of seconds is kept by the Timer, so
     // the player's own notifications change nothing.
@@ -142,8 +199,26 @@ public slots:
     void hideApplication();
     void terminate();
 
+    // The overlay's controls and the menu items send these; senders are ignored.
     void playPauseButtonClick(QObject *sender = nullptr);
+    void muteButtonClick(QObject *sender = nullptr);
+    void maxVolumeButtonClick(QObject *sender = nullptr);
+    void rewindForwardButtonClick(QObject *sender = nullptr);
+    void rewindBackwardButtonClick(QObject *sender = nullptr);
+    // YES when there was a next visible entry to step to.
+    bool nextMediaButtonClick(QObject *sender = nullptr);
+    void prevMediaButtonClick(QObject *sender = nullptr);
+    void volumeSliderValueChanged(QObject *sender = nullptr);
+    void mediaProgressSliderValueChanged(QObject *sender = nullptr);
     void playbackPlay(QObject *sender = nullptr);
+    void playbackNext(QObject *sender = nullptr);
+    void playbackPrev(QObject *sender = nullptr);
+    void playbackForward(QObject *sender = nullptr);
+    void playbackRewind(QObject *sender = nullptr);
+    void toggleWindowFullScreen(QObject *sender = nullptr);
+
+    // The playlist panel's remove button.
+    void removeMediaButtonClick(QObject *sender = nullptr);
 
 signals:
     // The player created at launch has been handed to the main thread.
@@ -165,6 +240,25 @@ private:
     void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
     void buildOverlayWindow();
     void installKeyDownMonitor();
+    // Playback and current media.
+    // Stops and empties the player and shows that nothing is loaded.
+    void unloadPlayer();
+    void playDroppedEntry(const MediaEntry &entry);
+    void setVolumeToSliderLimit(bool maximum);
+    void seekBy(int seconds);
+    void deliverMediaLength(int64_t lengthMs);
+    bool hasPendingLengthPoll() const { return _pendingLengthPoll != 0; }
+    // Runs the poll that is due next at once, as its timer would.
+    void runPendingLengthPoll();
+    // Playlist.
+    enum class MediaKind { Unsupported, Video, Audio };
+    MediaKind mediaKind(const QString &path) const;
+    bool runAddition(const AdditionQueue::Addition &addition);
+    void runNextAddition();
+    MediaEntry appendPaths(const QStringList &paths);
+    void showAdditionProgress();
+    // Removes the entry of that visible row; no row (-1) removes nothing.
+    void removeVisibleRow(int64_t row);
 
     MediaBackend *_backend = nullptr;
     std::thread _playerCreation;
@@ -216,4 +310,18 @@ private:
     QStringList _supportedAudioFormats;
     int64_t _curVolume = 100;
     QPointer<QAbstractButton> _showPlaylistButton;
+
+    // Length polls since the last delivery, counted for the whole process.
+    static inline int64_t legthTickCount = 0;
+    // The poll that is due next (0: none). A newer poll replaces a pending one,
+    // so one chain at most serves the current media.
+    uint64_t _pendingLengthPoll = 0;
+    uint64_t _lastLengthPoll = 0;
+
+    // Playlist: additions one at a time, the waits inside them, their alerts
+    // and their progress in the main window's status bar.
+    AdditionQueue _additions;
+    EventLoopWait _additionWait;
+    AlertSheetQueue _alertSheets;
+    QPointer<QStatusBar> _additionStatusBar;
 };

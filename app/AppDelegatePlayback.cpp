@@ -7,6 +7,9 @@
 
 namespace {
 
+// The seek step of the rewind buttons, in seconds.
+constexpr int kSeekStepSeconds = 5;
+
 void setPlayPauseImages(QAbstractButton *button, bool playing)
 {
     auto *imageButton = qobject_cast<ImageButton *>(button);
@@ -17,12 +20,16 @@ void setPlayPauseImages(QAbstractButton *button, bool playing)
                                            : QStringLiteral("play-pressed"));
 }
 
+bool fileExists(const MediaEntry &entry)
+{
+    return entry && QFileInfo::exists(entry->path);
+}
+
 } // namespace
 
 void AppDelegate::playPauseButtonClick(QObject *)
 {
-    if (!canClickControlButtons() || !_mediaPlayer || !_curMediaPath ||
-        !QFileInfo::exists(_curMediaPath->path))
+    if (!canClickControlButtons() || !_mediaPlayer || !fileExists(_curMediaPath))
         return;
     if (_isPlaying) {
         _mediaPlayer->pause();
@@ -38,7 +45,228 @@ void AppDelegate::playPauseButtonClick(QObject *)
     _isPlaying = !_isPlaying;
 }
 
+void AppDelegate::muteButtonClick(QObject *)
+{
+    setVolumeToSliderLimit(false);
+}
+
+void AppDelegate::maxVolumeButtonClick(QObject *)
+{
+    setVolumeToSliderLimit(true);
+}
+
+void AppDelegate::setVolumeToSliderLimit(bool maximum)
+{
+    if (!_volumeSlider)
+        return;
+    const int volume = maximum ? _volumeSlider->maximum() : _volumeSlider->minimum();
+    _curVolume = volume;
+    _volumeSlider->setValue(volume);
+    if (_mediaIndex >= 0 && _mediaPlayer)
+        _mediaPlayer->audio()->setVolume(volume);
+}
+
+void AppDelegate::volumeSliderValueChanged(QObject *)
+{
+    if (!_volumeSlider)
+        return;
+    _curVolume = _volumeSlider->value();
+    if (_mediaIndex >= 0 && _mediaPlayer)
+        _mediaPlayer->audio()->setVolume(static_cast<int>(_curVolume));
+}
+
+void AppDelegate::rewindForwardButtonClick(QObject *)
+{
+    seekBy(kSeekStepSeconds);
+}
+
+void AppDelegate::rewindBackwardButtonClick(QObject *)
+{
+    seekBy(-kSeekStepSeconds);
+}
+
+void AppDelegate::seekBy(int seconds)
+{
+    if (!canClickControlButtons() || !_mediaPlayer || !fileExists(_curMediaPath) ||
+        !_mediaProgressSlider)
+        return;
+    // The slider's range is the media's length in seconds.
+    const int positionSeconds =
+        std::clamp(_mediaProgressSlider->value() + seconds, _mediaProgressSlider->minimum(),
+                   _mediaProgressSlider->maximum());
+    _mediaProgressSlider->setValue(positionSeconds);
+    _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
+    if (_timer)
+        _timer->setTime(static_cast<uint32_t>(positionSeconds));
+    timeChanged();
+}
+
+void AppDelegate::mediaProgressSliderValueChanged(QObject *)
+{
+    if (!canClickControlButtons() || !_mediaPlayer || !_mediaProgressSlider)
+        return;
+    const int positionSeconds = _mediaProgressSlider->value();
+    if (_timer)
+        _timer->setTime(static_cast<uint32_t>(positionSeconds));
+    _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
+    timeChanged();
+}
+
+bool AppDelegate::nextMediaButtonClick(QObject *sender)
+{
+    if (_mediaIndex < 0 || !_mediaPlayer || _mediaIndex >= _mediaPlaylist->size())
+        return false;
+    const qsizetype visibleCount = _visibleMediaPlaylist ? _visibleMediaPlaylist->size() : 0;
+    int64_t visibleIndex =
+        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+    // A current entry filtered out of view steps to the first visible one.
+    if (visibleIndex == NSNotFound)
+        visibleIndex = -1;
+    if (visibleIndex >= visibleCount - 1)
+        return false;
+    const int64_t nextIndex =
+        indexOfObjectInArray(_visibleMediaPlaylist->at(visibleIndex + 1), _mediaPlaylist);
+    if (nextIndex == NSNotFound)
+        return false;
+    clearPlayer();
+    _mediaIndex = nextIndex;
+    if (configureForCurrentMedia())
+        playPauseButtonClick(_playPauseButton);
+    else
+        nextMediaButtonClick(sender); // skips the entry whose file is gone
+    return true;
+}
+
+void AppDelegate::prevMediaButtonClick(QObject *sender)
+{
+    if (!_mediaPlayer)
+        return;
+    // Without a current entry, start from the last one; it stays current even
+    // when there is nothing before it to play.
+    if (_mediaIndex < 0)
+        _mediaIndex = _mediaPlaylist->size() - 1;
+    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+        return;
+    const qsizetype visibleCount = _visibleMediaPlaylist ? _visibleMediaPlaylist->size() : 0;
+    int64_t visibleIndex =
+        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+    // A current entry filtered out of view steps to the first visible one.
+    if (visibleIndex == NSNotFound) {
+        if (visibleCount == 0)
+            return;
+        visibleIndex = 1;
+    }
+    if (visibleIndex <= 0)
+        return;
+    const int64_t prevIndex =
+        indexOfObjectInArray(_visibleMediaPlaylist->at(visibleIndex - 1), _mediaPlaylist);
+    if (prevIndex == NSNotFound)
+        return;
+    _mediaIndex = prevIndex;
+    clearPlayer();
+    if (configureForCurrentMedia())
+        playPauseButtonClick(_playPauseButton);
+    else
+        prevMediaButtonClick(sender); // skips the entry whose file is gone
+}
+
+void AppDelegate::unloadPlayer()
+{
+    if (_mediaPlayer) {
+        _mediaPlayer->stop();
+        _mediaPlayer->setMedia(nullptr);
+    }
+    if (_mediaBackgroundImageView)
+        _mediaBackgroundImageView->setHidden(false);
+    if (_mediaProgressSlider)
+        _mediaProgressSlider->setEnabled(false);
+    if (_mediaName)
+        _mediaName->setText(QString());
+}
+
+void AppDelegate::clearPlayer()
+{
+    if (_isPlaying)
+        unloadPlayer();
+    _isPlaying = false;
+    setPlayPauseImages(_playPauseButton, false);
+    if (_mediaProgressSlider)
+        _mediaProgressSlider->setValue(0);
+    if (_remainingTimeLabel)
+        _remainingTimeLabel->setText(QStringLiteral("00:00:00"));
+    if (_spentTimeLabel)
+        _spentTimeLabel->setText(QStringLiteral("00:00:00"));
+}
+
 void AppDelegate::playbackPlay(QObject *)
 {
     playPauseButtonClick(nullptr);
+}
+
+void AppDelegate::playbackNext(QObject *)
+{
+    nextMediaButtonClick(nullptr);
+}
+
+void AppDelegate::playbackPrev(QObject *)
+{
+    prevMediaButtonClick(nullptr);
+}
+
+void AppDelegate::playbackForward(QObject *)
+{
+    rewindForwardButtonClick(nullptr);
+}
+
+void AppDelegate::playbackRewind(QObject *)
+{
+    rewindBackwardButtonClick(nullptr);
+}
+
+void AppDelegate::toggleWindowFullScreen(QObject *)
+{
+    // Only the full-screen flag flips, so a maximized window comes back
+    // maximized. The overlay follows through the resize (windowDidResize).
+    QWidget *mainWindow = view()->window();
+    mainWindow->setWindowState(mainWindow->windowState() ^ Qt::WindowFullScreen);
+}
+
+bool AppDelegate::mediaDragEvent(const QStringList &paths)
+{
+    // An addition asked for while another runs answers NO at once and is
+    // made later; its first entry then starts when it is in the list.
+    return appendPlaylistWithoutDublicates(paths, [this](const MediaEntry &firstAppended) {
+        if (firstAppended)
+            playDroppedEntry(firstAppended);
+    });
+}
+
+void AppDelegate::playDroppedEntry(const MediaEntry &entry)
+{
+    const int64_t index = indexOfObjectInArray(entry, _mediaPlaylist);
+    if (index == NSNotFound)
+        return;
+    dropFilter();
+    if (_isPlaying)
+        clearPlayer();
+    _mediaIndex = index;
+    if (configureForCurrentMedia())
+        playPauseButtonClick(_playPauseButton);
+}
+
+void AppDelegate::applicationOpenFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    if (_mediaPlayer) {
+        mediaDragEvent(paths);
+        return;
+    }
+    // The player is still being made on its thread: open the files as soon as
+    // it is handed over, once.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(this, &AppDelegate::mediaPlayerReady, this, [this, paths, connection] {
+        disconnect(*connection);
+        mediaDragEvent(paths);
+    });
 }

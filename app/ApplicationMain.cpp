@@ -6,8 +6,10 @@
 #include "media/LibVlcBackend.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -17,6 +19,20 @@ void choosePlatform()
 {
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+// The files named on the command line, as absolute paths; a file manager's
+// "Open With" passes them the same way (or as file URLs).
+QStringList commandLineFiles()
+{
+    QStringList paths;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString &argument : arguments) {
+        const QUrl url(argument);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        paths.append(QFileInfo(path).absoluteFilePath());
+    }
+    return paths;
 }
 
 } // namespace
@@ -55,7 +71,10 @@ int applicationMain(int argc, char **argv)
     QPointer<QWidget> mainWindow = appDelegate->window();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
                      &AppDelegate::applicationWillTerminate);
-    QTimer::singleShot(0, appDelegate, &AppDelegate::applicationDidFinishLaunching);
+    QTimer::singleShot(0, appDelegate, [appDelegate, files = commandLineFiles()] {
+        appDelegate->applicationDidFinishLaunching();
+        appDelegate->applicationOpenFiles(files);
+    });
     const int status = QApplication::exec();
     // Windows, players and media go before the backend they came from.
     delete mainWindow;

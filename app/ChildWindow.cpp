@@ -7,7 +7,7 @@ ChildWindow::ChildWindow(QWidget *parent, QWidget *child)
     : QObject(parent)
     , _parent(parent)
     , _child(child)
-    , _parentPosition(parent->geometry().topLeft())
+    , _parentPosition(parentOrigin())
 {
     parent->installEventFilter(this);
     if (parent->isVisible() && !parent->isMinimized())
@@ -24,6 +24,15 @@ void ChildWindow::addChildWindow(QWidget *parent, QWidget *child)
     new ChildWindow(parent, child);
 }
 
+QPoint ChildWindow::parentOrigin() const
+{
+    // Where the parent's content is on the screen, measured as the caller
+    // places the child. Entering full screen resizes and moves at once, yet at
+    // the resize geometry() still holds the old position: a delta taken from it
+    // would move the child a second time.
+    return _parent->mapToGlobal(QPoint(0, 0));
+}
+
 void ChildWindow::showAbove()
 {
     if (!_child)
@@ -38,13 +47,13 @@ bool ChildWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::Move: {
-        const QPoint position = _parent->geometry().topLeft();
+        const QPoint position = parentOrigin();
         _child->move(_child->pos() + (position - _parentPosition));
         _parentPosition = position;
         break;
     }
     case QEvent::Resize:
-        _parentPosition = _parent->geometry().topLeft();
+        _parentPosition = parentOrigin();
         break;
     case QEvent::Hide:
         _child->hide();

@@ -20,6 +20,7 @@ protected:
 
 private:
     ChildWindow(QWidget *parent, QWidget *child);
+    QPoint parentOrigin() const;
     void showAbove();
 
     QPointer<QWidget> _parent;

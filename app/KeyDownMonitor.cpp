@@ -18,7 +18,19 @@ bool KeyDownMonitor::eventFilter(QObject *watched, QEvent *event)
 {
     // A key press reaches the window once, then the focus widget and, when
     // ignored, each of its parents: only the window's delivery is one press.
-    if (event->type() == QEvent::KeyPress && qobject_cast<QWindow *>(watched))
-        _handler(*static_cast<QKeyEvent *>(event));
+    if (!qobject_cast<QWindow *>(watched))
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        _releasedKey = key->key();
+        _releasedAt = key->timestamp();
+    } else if (event->type() == QEvent::KeyPress) {
+        // X11 repeats a held key as a release and a press with one timestamp.
+        // Qt marks the press as a repeat only when it finds both queued
+        // together, which a busy machine does not always manage.
+        const bool repeat =
+            key->isAutoRepeat() || (key->key() == _releasedKey && key->timestamp() == _releasedAt);
+        _handler(*key, repeat);
+    }
     return false;
 }

@@ -9,7 +9,8 @@
 // the application delegate is the life of the process.
 class KeyDownMonitor : public QObject {
 public:
-    using Handler = std::function<void(const QKeyEvent &)>;
+    // `isAutoRepeat`: the press comes from a key held down, not a new press.
+    using Handler = std::function<void(const QKeyEvent &, bool isAutoRepeat)>;
     static void addLocalMonitorForKeyDown(QObject *owner, Handler handler);
 
 protected:
@@ -18,4 +19,6 @@ protected:
 private:
     KeyDownMonitor(QObject *owner, Handler handler);
     Handler _handler;
+    int _releasedKey = 0;
+    quint64 _releasedAt = 0;
 };

@@ -3,14 +3,18 @@
 #include "OverlayMask.h"
 #include "controls/CustomView.h"
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 class AppDelegate;
+class NotificateNSSlider;
 
 // Controller of the controls overlay: its view, the strips and the controls
-// come from the interface file it is created with.
+// come from the interface file it is created with. It hands the playback
+// controls to AppDelegate, which drives them.
 class UIController : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +27,8 @@ public:
 
 private:
     void loadView();
+    // Hands the controls to AppDelegate and points their actions at it.
+    void configureAppDelegate();
 
     QString _nibName;
     QPointer<AppDelegate> _appDelegate;
@@ -30,5 +36,20 @@ private:
     QPointer<QWidget> _view;
     QPointer<CustomView> _titlebarView;
     QPointer<CustomView> _controlsBarView;
+    QPointer<QAbstractButton> _playPauseButton;
+    QPointer<QAbstractButton> _muteButton;
+    QPointer<QAbstractButton> _maxVolumeButton;
+    QPointer<QAbstractButton> _rewindForwardButton;
+    QPointer<QAbstractButton> _rewindBackwardButton;
+    QPointer<QAbstractButton> _nextMediaButton;
+    QPointer<QAbstractButton> _prevMediaButton;
+    QPointer<NotificateNSSlider> _volumeSlider;
+    QPointer<NotificateNSSlider> _mediaProgressSlider;
+    QPointer<QLabel> _mediaName;
+    QPointer<QLabel> _remainingTimeLabel;
+    QPointer<QLabel> _spentTimeLabel;
+    QPointer<QLabel> _totalTimeLabel;
+    QPointer<QLabel> _mediaBackgroundImageView;
+    QPointer<QAbstractButton> _showPlaylistButton;
     QPointer<OverlayMask> _overlayMask;
 };

@@ -1,0 +1,137 @@
+// AppDelegate: the current media, its length and the time read-outs.
+#include "AppDelegate.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+
+const QString kZeroTime = QStringLiteral("00:00:00");
+
+// Until the engine knows a length it reports 0 or less; it is asked again this
+// often, and at most this many times before what it says is taken.
+constexpr int kLengthPollIntervalMs = 200;
+constexpr int64_t kLastLengthPoll = 11;
+
+// A media ends at the first tick that leaves less than this of its length.
+constexpr int32_t kEndToleranceMs = 60;
+
+} // namespace
+
+bool AppDelegate::configureForCurrentMedia()
+{
+    if (!_mediaPlayer || !_backend)
+        return false;
+    if (_timer)
+        _timer->refresh();
+    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+        return false;
+    // The entry object itself, so that lookups by identity find it.
+    _curMediaPath = _mediaPlaylist->at(_mediaIndex);
+    if (!QFileInfo::exists(_curMediaPath->path)) {
+        if (_remainingTimeLabel)
+            _remainingTimeLabel->setText(kZeroTime);
+        if (_totalTimeLabel)
+            _totalTimeLabel->setText(kZeroTime);
+        return false;
+    }
+    setCurMedia(_backend->mediaWithPath(_curMediaPath->path));
+    _mediaPlayer->setMedia(_curMedia);
+    if (_mediaBackgroundImageView)
+        _mediaBackgroundImageView->setHidden(true);
+    getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
+    return true;
+}
+
+void AppDelegate::getLengthWithBlock(std::function<void(int64_t)> block)
+{
+    setMediaLengthBlock(std::move(block));
+    getLengthTick();
+}
+
+void AppDelegate::getLengthTick()
+{
+    // This poll stands for any that was still due.
+    _pendingLengthPoll = 0;
+    const int32_t lengthMs = _curMedia ? _curMedia->length().intValue() : 0;
+    if (lengthMs > 0 || legthTickCount >= kLastLengthPoll) {
+        // Read again: the engine may have learnt the length meanwhile.
+        const int64_t deliveredMs = _curMedia ? _curMedia->length().intValue() : 0;
+        legthTickCount = 0;
+        if (_mediaLengthBlock)
+            _mediaLengthBlock(deliveredMs);
+        return;
+    }
+    ++legthTickCount;
+    const uint64_t poll = ++_lastLengthPoll;
+    _pendingLengthPoll = poll;
+    QTimer::singleShot(kLengthPollIntervalMs, this, [this, poll] {
+        if (_pendingLengthPoll == poll)
+            getLengthTick();
+    });
+}
+
+void AppDelegate::runPendingLengthPoll()
+{
+    if (hasPendingLengthPoll())
+        getLengthTick();
+}
+
+void AppDelegate::deliverMediaLength(int64_t lengthMs)
+{
+    // The entry went away while its length was polled (removed, or played to
+    // its end): nothing is current, so nothing is shown for it.
+    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+        return;
+    if (_totalTimeLabel)
+        _totalTimeLabel->setText(Timer::getTimeStr(static_cast<uint32_t>(lengthMs) / 1000));
+    emit playlistReloaded();
+    // An entry filtered out of view has no row; the selection stays as it is.
+    const int64_t row =
+        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+    if (row != NSNotFound)
+        selectTableRow(row);
+    _curMediaLength = _curMedia ? _curMedia->length() : VLCTime();
+    if (_mediaBackgroundImageView && _curMediaPath)
+        _mediaBackgroundImageView->setHidden(!hasAudioLook(_curMediaPath->path));
+    if (_mediaProgressSlider) {
+        _mediaProgressSlider->setEnabled(true);
+        _mediaProgressSlider->setMaximum(static_cast<int>(lengthMs / 1000));
+    }
+    if (_mediaName && _curMediaPath)
+        _mediaName->setText(QFileInfo(_curMediaPath->path).completeBaseName());
+    if (_mediaPlayer && _volumeSlider)
+        _mediaPlayer->audio()->setVolume(_volumeSlider->value());
+}
+
+void AppDelegate::timeChanged()
+{
+    refreshLabels();
+    const uint32_t spentSeconds = _timer ? _timer->getSpentTimeUint() : 0;
+    // 32-bit arithmetic read as signed: a count past the end gives a negative rest.
+    const uint32_t lengthMs = static_cast<uint32_t>(_curMediaLength.numberValue().toLongLong());
+    const auto leftMs = static_cast<int32_t>(lengthMs - spentSeconds * 1000u);
+    if (leftMs < kEndToleranceMs && _curMediaLength.intValue() > 0) {
+        if (_timer)
+            _timer->refresh();
+        clearPlayer();
+        if (!nextMediaButtonClick(_nextMediaButton))
+            _mediaIndex = -1;
+        return;
+    }
+    if (_mediaProgressSlider)
+        _mediaProgressSlider->setValue(static_cast<int>(spentSeconds));
+}
+
+void AppDelegate::refreshLabels()
+{
+    const uint32_t spentSeconds = _timer ? _timer->getSpentTimeUint() : 0;
+    const uint32_t lengthSeconds =
+        static_cast<uint32_t>(_curMediaLength.numberValue().toLongLong()) / 1000;
+    const uint32_t remainingSeconds =
+        lengthSeconds >= spentSeconds ? lengthSeconds - spentSeconds : 0;
+    if (_spentTimeLabel)
+        _spentTimeLabel->setText(Timer::getTimeStr(spentSeconds));
+    if (_remainingTimeLabel)
+        _remainingTimeLabel->setText(Timer::getTimeStr(remainingSeconds));
+}

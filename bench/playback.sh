@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Playback cost of Glaze against its floor, in one run on one private X server:
+# CPU seconds and peak memory to play a generated 10 s 1080p30 H.264 clip to
+# its end, in Glaze and in a program that only embeds libVLC into a native Qt
+# window (playback_floor.cpp); then the CPU use of both over 10 s while paused.
+# See README.md. Usually run through
+#   cmake --build BUILD --target bench_playback
+set -euo pipefail
+
+runs=3
+compositor=1
+glaze='' floor=''
+while (($#)); do
+    case $1 in
+    --glaze) glaze=$2; shift 2 ;;
+    --floor) floor=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --no-compositor) compositor=0; shift ;;
+    *) echo "usage: $0 --glaze BIN --floor BIN [--runs N] [--no-compositor]" >&2
+       exit 2 ;;
+    esac
+done
+for binary in "$glaze" "$floor"; do
+    [[ -x $binary ]] || { echo "not an executable: '$binary'" >&2; exit 2; }
+done
+((runs >= 1)) || { echo "--runs must be at least 1" >&2; exit 2; }
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/glaze-bench.XXXXXX")
+helpers=()
+program=
+cleanup() {
+    local i
+    [[ -n $program ]] && kill -KILL "$program" 2>/dev/null && wait "$program" 2>/dev/null
+    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do kill -TERM "${helpers[i]}" 2>/dev/null || true; done
+    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do wait "${helpers[i]}" 2>/dev/null || true; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+wait_for() {
+    local what=$1 deadline=$((SECONDS + 15))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || { echo "timed out waiting for $what" >&2; exit 1; }
+        sleep 0.05
+    done
+}
+
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+export XDG_RUNTIME_DIR=$tmp/runtime HOME=$tmp/home
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
+# The same outputs for both: no audio device, and the X11 video output (no GPU
+# here: GL would run on llvmpipe at several times the CPU).
+export GLAZE_VLC_OPTIONS=${GLAZE_VLC_OPTIONS:-"--aout=adummy --gl=none --gles2=none"}
+
+clip=$tmp/clip-1080p30.mp4
+echo "making a 10 s 1920x1080 30 fps H.264 clip..."
+ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "testsrc2=size=1920x1080:rate=30" -t 10 \
+    -pix_fmt yuv420p -c:v libx264 -preset veryfast -g 60 "$clip"
+
+: >"$tmp/displayfd"
+Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp -noreset 9>"$tmp/displayfd" >/dev/null 2>&1 &
+helpers+=($!)
+wait_for "Xvfb" grep -q '^[0-9]' "$tmp/displayfd"
+export DISPLAY=":$(head -n1 "$tmp/displayfd")"
+openbox --sm-disable >/dev/null 2>&1 &
+helpers+=($!)
+wait_for "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+if ((compositor)); then
+    xcompmgr >/dev/null 2>&1 &
+    helpers+=($!)
+    wait_for "xcompmgr" xdotool search --name '^xcompmgr$'
+fi
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# CPU seconds (user + system, all threads) the process has used so far.
+cpu_seconds() {
+    # The fields after the command name, which may hold spaces: utime is the
+    # 12th, stime the 13th.
+    awk -v tick="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%.2f", ($12 + $13) / tick }' \
+        "/proc/$1/stat"
+}
+peak_mb() { awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
+
+# The colour of one screen pixel, "r g b".
+pixel_rgb() {
+    /usr/bin/import -display "$DISPLAY" -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- |
+        od -An -tu1 | awk '{ print $1, $2, $3 }'
+}
+
+# Glaze shows its background image once the media has ended: the middle of
+# the image is the play triangle's blue.
+glaze_has_ended() {
+    local overlay x y w h
+    overlay=$(xdotool search --all --pid "$1" --name '^Glaze Controls$' | head -n1)
+    read -r x y w h < <(xwininfo -id "$overlay" | awk '
+        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+    # Between the 30-pixel title strip and the 72-pixel controls bar.
+    read -r r g b < <(pixel_rgb $((x + w / 2)) $((y + 30 + (h - 102) / 2)))
+    ((r - 90 < 40 && 90 - r < 40 && g - 141 < 40 && 141 - g < 40 && b - 238 < 40 && 238 - b < 40))
+}
+
+# Plays the clip to its end and a little beyond: every program is measured
+# over the same 13 s from its start (start-up, 10 s of clip, the end), since
+# Glaze stays open after the end. Prints "cpu_s peak_mb".
+play_once() { # NAME BINARY
+    "$2" "$clip" >"$tmp/$1.log" 2>&1 &
+    program=$!
+    sleep 13
+    local cpu peak
+    cpu=$(cpu_seconds "$program")
+    peak=$(peak_mb "$program")
+    if [[ $1 == glaze ]]; then
+        glaze_has_ended "$program" || { echo "Glaze had not reached the end after 13 s" >&2; exit 1; }
+    else
+        grep -q '^ended' "$tmp/$1.log" || { echo "the floor had not reached the end after 13 s" >&2; exit 1; }
+    fi
+    kill -TERM "$program" && wait "$program" 2>/dev/null || true
+    program=
+    printf '%s %s\n' "$cpu" "$peak"
+}
+
+# Paused 3 s into the clip, then measured over 10 s: Glaze by the space bar,
+# the floor by itself. Prints "cpu_percent" of one core.
+paused_once() { # NAME
+    local window
+    if [[ $1 == glaze ]]; then
+        "$glaze" "$clip" >"$tmp/paused.log" 2>&1 &
+        program=$!
+        window=$(timeout 15 xdotool search --sync --onlyvisible --pid "$program" --name '^Glaze$' | head -n1)
+        sleep 3
+        xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+        xdotool key --window "$(xdotool getwindowfocus)" space
+    else
+        "$floor" "$clip" 3000 >"$tmp/paused.log" 2>&1 &
+        program=$!
+        sleep 3
+    fi
+    sleep 1
+    local before after
+    before=$(cpu_seconds "$program")
+    sleep 10
+    after=$(cpu_seconds "$program")
+    kill -TERM "$program" && wait "$program" 2>/dev/null || true
+    program=
+    awk -v a="$before" -v b="$after" 'BEGIN { printf "%.2f\n", (b - a) * 100 / 10 }'
+}
+
+echo "display $DISPLAY, compositor: $( ((compositor)) && echo xcompmgr || echo none ), runs: $runs"
+echo "engine options: $GLAZE_VLC_OPTIONS"
+: >"$tmp/glaze" && : >"$tmp/floor" && : >"$tmp/glaze-paused" && : >"$tmp/floor-paused"
+for ((i = 0; i < runs; i++)); do
+    # Interleaved, so a change in machine load touches both alike.
+    play_once glaze "$glaze" >>"$tmp/glaze"
+    play_once floor "$floor" >>"$tmp/floor"
+done
+for ((i = 0; i < runs; i++)); do
+    paused_once glaze >>"$tmp/glaze-paused"
+    paused_once floor >>"$tmp/floor-paused"
+done
+
+g_cpu=$(awk '{ print $1 }' "$tmp/glaze" | median)
+g_mem=$(awk '{ print $2 }' "$tmp/glaze" | median)
+f_cpu=$(awk '{ print $1 }' "$tmp/floor" | median)
+f_mem=$(awk '{ print $2 }' "$tmp/floor" | median)
+gp_cpu=$(median <"$tmp/glaze-paused")
+fp_cpu=$(median <"$tmp/floor-paused")
+
+printf '\nmedian of %d runs; 10 s 1080p30 H.264 played to its end\n' "$runs"
+printf '%-22s %10s %12s\n' "" "CPU s" "peak MB"
+printf '%-22s %10.2f %12.1f\n' "Glaze" "$g_cpu" "$g_mem"
+printf '%-22s %10.2f %12.1f\n' "Qt + libVLC floor" "$f_cpu" "$f_mem"
+printf '%-22s %9.2fx %11.2fx   (goal: within 1.1x)\n' "Glaze / floor" \
+    "$(awk -v a="$g_cpu" -v b="$f_cpu" 'BEGIN { print a / b }')" \
+    "$(awk -v a="$g_mem" -v b="$f_mem" 'BEGIN { print a / b }')"
+printf '\npaused, CPU over 10 s, %% of one core\n'
+printf '%-22s %9.2f%%   (goal: under 1%%)\n' "Glaze" "$gp_cpu"
+printf '%-22s %9.2f%%\n' "Qt + libVLC floor" "$fp_cpu"
+printf '\nall runs (CPU s, peak MB; paused %%):\n'
+printf '  %-20s %s\n' "Glaze" "$(paste -sd, "$tmp/glaze")" "Qt + libVLC floor" "$(paste -sd, "$tmp/floor")" \
+    "Glaze paused" "$(paste -sd, "$tmp/glaze-paused")" "floor paused" "$(paste -sd, "$tmp/floor-paused")"

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "LaunchedApp.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <optional>
+
+// Glaze launched on the stand-in engine, with playlist entries for files in a
+// folder of its own. Entries go straight into the lists, as a finished append
+// leaves them, so that playback is tested apart from classification.
+struct PlaybackApp : LaunchedApp {
+    QTemporaryDir folder;
+
+    QString pathOf(const QString &name) const { return folder.filePath(name); }
+
+    // Adds an entry for a new (empty) file; the engine reports `lengthMs` for
+    // it, or no length at all. The table then shows the whole playlist.
+    MediaEntry add(const QString &name, std::optional<int> lengthMs = std::nullopt)
+    {
+        const QString path = pathOf(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return nullptr;
+        if (lengthMs)
+            backend.setLength(path, VLCTime(*lengthMs));
+        auto entry = std::make_shared<const PlaylistEntry>(
+            PlaylistEntry{path, lengthMs ? VLCTime(*lengthMs) : VLCTime()});
+        appDelegate->mediaPlaylist()->append(entry);
+        appDelegate->mediaPreviews()->append(nullptr);
+        appDelegate->dropFilter();
+        return entry;
+    }
+
+    // Makes the entry current and loads it, as adding or double-clicking does.
+    bool load(int64_t index)
+    {
+        access().mediaIndex() = index;
+        return appDelegate->configureForCurrentMedia();
+    }
+    bool loadAndPlay(int64_t index)
+    {
+        if (!load(index))
+            return false;
+        appDelegate->playPauseButtonClick(nullptr);
+        return appDelegate->isPlaying();
+    }
+
+    // The Timer's once-a-second tick, without the wait.
+    void tick(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            appDelegate->timer()->timerInvoked();
+    }
+
+    QString text(QLabel *label) const { return label ? label->text() : QStringLiteral("<none>"); }
+    QString currentPath() const
+    {
+        const int64_t index = appDelegate->mediaIndex();
+        return index >= 0 && index < appDelegate->mediaPlaylist()->size()
+                   ? appDelegate->mediaPlaylist()->at(index)->path
+                   : QString();
+    }
+};
