@@ -1,44 +1,54 @@
 #pragma once
 
-#include <QList>
-#include <QPair>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 
-// Media made at test time with the ffmpeg command; never shipped. Files are
-// cached by name in GLAZE_TEST_MEDIA_DIR (or a temporary folder), so each is
-// generated once per build tree.
-namespace MediaFixtures {
+// Media made at test time by ffmpeg, never shipped: cached by name in
+// GLAZE_TEST_MEDIA_DIR (or a temporary folder). Each returns the path, or an
+// empty string on failure.
+struct MediaFixtures {
+    static QString directory();
+    // ffmpeg with the arguments, unless `name` exists already.
+    static QString generate(const QString &name, const QStringList &ffmpegArguments);
+    static QString generate(const QString &name, const char *spacedArguments)
+    {
+        return generate(name, QString::fromUtf8(spacedArguments).split(' '));
+    }
+    // A test pattern, H.264 in the container the extension picks.
+    static QString video(const QString &name, int lengthMs, int width = 320, int height = 240)
+    {
+        return generate(name, pattern(lengthMs, width, height).split(' '));
+    }
+    static QString videoWithAudio(const QString &name, int lengthMs, int width = 320,
+                                  int height = 240)
+    {
+        return generate(name, (Tone + pattern(lengthMs, width, height) + " -c:a aac").split(' '));
+    }
+    static QString audio(const QString &name, int lengthMs)
+    {
+        return generate(name, (Tone + QStringLiteral("-t %1").arg(lengthMs / 1000.0)).split(' '));
+    }
+    static QString file(const QString &name, const QByteArray &contents);
+    static QString randomBytes(const QString &name, int size, quint32 seed = 1);
+    // Takes no room on disk; big ones are best removed after use.
+    static QString sparseZeros(const QString &name, qint64 size);
+    // Nobody writes to it: opening it for reading blocks.
+    static QString fifo(const QString &name);
+    static QString folder(const QString &name)
+    {
+        return QDir().mkpath(pathOf(name)) ? pathOf(name) : QString();
+    }
 
-// The folder the fixtures go in.
-QString directory();
-
-// Runs ffmpeg with the arguments (after "-y -loglevel error") to make `name`
-// unless it exists; returns its path, or an empty string when ffmpeg failed.
-QString generate(const QString &name, const QStringList &ffmpegArguments);
-
-// A test pattern video of the given length in milliseconds and size, H.264 in
-// the container that the name's extension picks.
-QString video(const QString &name, int lengthMs, int width = 320, int height = 240);
-// A sine tone of the given length in milliseconds.
-QString audio(const QString &name, int lengthMs);
-// A file of the given bytes.
-QString file(const QString &name, const QByteArray &contents);
-
-// A test pattern video with a sine tone, both of the given length.
-QString videoWithAudio(const QString &name, int lengthMs, int width = 320, int height = 240);
-// A video of solid colours, one after the other, each lasting its milliseconds:
-// what a frame shows tells where in the media it was taken.
-QString colourSequence(const QString &name, const QList<QPair<QString, int>> &colourLengthsMs,
-                       int width = 320, int height = 240);
-// `size` bytes that look like nothing: the same for the same seed.
-QString randomBytes(const QString &name, int size, quint32 seed = 1);
-// A file of `size` zero bytes that takes no room on disk (sparse). Big ones
-// are best removed after use.
-QString sparseZeros(const QString &name, qint64 size);
-// A named pipe nobody writes to: opening it for reading blocks.
-QString fifo(const QString &name);
-// An empty folder, for instance one named like a media file.
-QString folder(const QString &name);
-
-} // namespace MediaFixtures
+private:
+    static QString pathOf(const QString &name) { return directory() + QLatin1Char('/') + name; }
+    static QString pattern(int lengthMs, int width, int height)
+    {
+        return QStringLiteral("-f lavfi -i testsrc2=size=%1x%2 -t %3 -pix_fmt yuv420p -c:v libx264 "
+                              "-preset ultrafast")
+            .arg(width)
+            .arg(height)
+            .arg(lengthMs / 1000.0);
+    }
+    static inline const QString Tone = QStringLiteral("-f lavfi -i sine=frequency=440 ");
+};

@@ -1,602 +1,561 @@
-// The playback commands on the stand-in engine: play and pause, volume,
-// seeking, next and previous through the visible list, the reset and the
-// menu relays.
+// Playback on the stand-in engine, driven tick by tick: the time texts, the current media and
+// its length, the commands, files dropped or handed over, and the overlay's controls.
 #include "PlaybackApp.h"
-#include "controls/ImageButton.h"
+#include "app/NotificationCenter.h"
+#include "chrome/MouseDownNotification.h"
+#include "chrome/NotificateNSButton.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QtTest>
 
 namespace {
 
-QString imageOf(QAbstractButton *button)
+// Every command a user can give: the overlay's actions and the menu's relays.
+const QList<QByteArray> kCommands =
+    QByteArray("playPauseButtonClick muteButtonClick maxVolumeButtonClick volumeSliderValueChanged "
+               "rewindForwardButtonClick rewindBackwardButtonClick nextMediaButtonClick "
+               "prevMediaButtonClick mediaProgressSliderValueChanged playbackPlay playbackNext "
+               "playbackPrev playbackForward playbackRewind")
+        .split(' ');
+
+const QString kPlayImages = QStringLiteral("play|play-pressed");
+
+QString imagesOf(QAbstractButton *button)
 {
     auto *imageButton = qobject_cast<ImageButton *>(button);
     return imageButton ? imageButton->image() + "|" + imageButton->alternateImage() : QString();
 }
 
-const QString kPlayImages = QStringLiteral("play|play-pressed");
-const QString kPauseImages = QStringLiteral("pause|pause-pressed");
-
-// Every command a user can give, by name.
-const QList<QPair<QString, std::function<void(AppDelegate *)>>> &allCommands()
+// What the player is told when playback moves on to the media at `path`.
+QStringList switchTo(const QString &path, bool wasPlaying = true)
 {
-    static const QList<QPair<QString, std::function<void(AppDelegate *)>>> commands = {
-        {"play/pause", [](AppDelegate *d) { d->playPauseButtonClick(nullptr); }},
-        {"mute", [](AppDelegate *d) { d->muteButtonClick(nullptr); }},
-        {"maximum volume", [](AppDelegate *d) { d->maxVolumeButtonClick(nullptr); }},
-        {"volume slider", [](AppDelegate *d) { d->volumeSliderValueChanged(nullptr); }},
-        {"forward", [](AppDelegate *d) { d->rewindForwardButtonClick(nullptr); }},
-        {"backward", [](AppDelegate *d) { d->rewindBackwardButtonClick(nullptr); }},
-        {"progress slider", [](AppDelegate *d) { d->mediaProgressSliderValueChanged(nullptr); }},
-        {"next", [](AppDelegate *d) { d->nextMediaButtonClick(nullptr); }},
-        {"previous", [](AppDelegate *d) { d->prevMediaButtonClick(nullptr); }},
-        {"menu play", [](AppDelegate *d) { d->playbackPlay(nullptr); }},
-        {"menu next", [](AppDelegate *d) { d->playbackNext(nullptr); }},
-        {"menu previous", [](AppDelegate *d) { d->playbackPrev(nullptr); }},
-        {"menu forward", [](AppDelegate *d) { d->playbackForward(nullptr); }},
-        {"menu rewind", [](AppDelegate *d) { d->playbackRewind(nullptr); }},
-    };
-    return commands;
+    return (wasPlaying ? QStringList{"stop", "setMedia nil"} : QStringList{})
+           << "setMedia " + path << "play";
 }
 
 } // namespace
 
+// Table rows.
+struct Step {
+    bool next;
+    int entries;
+    int from; // -1: nothing current
+    int to;
+    bool loads;
+    QList<int> missing = {};
+    QString filter = {};
+};
+struct Drop {
+    QStringList dropped;
+    QString before; // "playing", "paused" or nothing current
+    int added;
+    QString current; // the name of the current entry after the drop
+    bool plays;
+};
+struct Wire {
+    const char *control;
+    QString lastCall;
+    int64_t mediaIndex = 1;
+    int volume = 100;
+};
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Drop)
+Q_DECLARE_METATYPE(Wire)
+
 class PlaybackTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<PlaybackApp> app;
+    AppDelegate *d = nullptr;
+
+    RecordingMediaPlayer *player() const { return app->player(); }
+    QString text(QLabel *label) const { return app->text(label); }
+    QWidget *overlay() const { return d->userInterfaceWindow(); }
+    FakeMedia *curMedia() const { return static_cast<FakeMedia *>(d->curMedia().get()); }
+    QStringList addEntries(const QStringList &names, std::optional<int> lengthMs = 10000)
+    {
+        for (const QString &name : names)
+            app->add(name, lengthMs);
+        return names;
+    }
+    // Adds an entry and plays it.
+    bool play(const QString &name, int lengthMs)
+    {
+        app->add(name, lengthMs);
+        return app->loadAndPlay(d->mediaPlaylist()->size() - 1);
+    }
+
 private slots:
-    void playAndPauseSwapTheImages();
-    void commandsWithoutCurrentEntry_data();
-    void commandsWithoutCurrentEntry();
-    void noCommandActsBeforeThePlayerIsMade();
-    void muteWithoutCurrentEntryLeavesThePlayerAlone();
-    void volumeCommandsReachThePlayer_data();
-    void volumeCommandsReachThePlayer();
-    void muteThenPlayStartsAtTheMinimumVolume();
-    void rewind_data();
-    void rewind();
-    void rewindWhilePausedKeepsItPaused();
-    void progressSliderSeeks();
-    void nextAtTheLastVisibleEntryChangesNothing();
-    void nextLoadsAndPlaysTheFollowingEntry();
-    void nextSkipsMissingFiles();
-    void previousWithoutCurrentEntryPlaysTheOneBeforeTheLast();
-    void previousWithOneEntryOnlyMakesItCurrent();
-    void previousAtTheFirstVisibleEntryChangesNothing();
-    void previousSkipsMissingFiles();
-    void previousWithNoVisibleEntryDoesNothing();
-    void filteredOutCurrentEntryStepsToTheFirstVisible_data();
-    void filteredOutCurrentEntryStepsToTheFirstVisible();
-    void currentFileGoneWhilePlaying_data();
-    void currentFileGoneWhilePlaying();
-    void currentFileMadeUnreadableWhilePaused();
-    void clearPlayerWhilePausedKeepsTheMedia();
-    void clearPlayerWhilePlayingEmptiesThePlayer();
-    void menuItemsReachTheCommands_data();
-    void menuItemsReachTheCommands();
-};
-
-void PlaybackTest::playAndPauseSwapTheImages()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("clip.mp4"), 10000);
-    QCOMPARE(imageOf(d->playPauseButton()), kPlayImages);
-    QVERIFY(app.loadAndPlay(0));
-    QCOMPARE(imageOf(d->playPauseButton()), kPauseImages);
-    QVERIFY(d->timer()->isCounting());
-    d->playPauseButtonClick(nullptr);
-    QCOMPARE(imageOf(d->playPauseButton()), kPlayImages);
-    QVERIFY(!d->timer()->isCounting());
-    QCOMPARE(app.player()->calls.mid(1), QStringList({"play", "pause"}));
-}
-
-void PlaybackTest::commandsWithoutCurrentEntry_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("entries");
-    for (int i = 0; i < allCommands().size(); ++i) {
-        // Previous starts from the last entry; it has its own cases.
-        if (!allCommands()[i].first.contains(QLatin1String("prev"))) {
-            QTest::addRow("%s with a playlist but nothing current",
-                          qPrintable(allCommands()[i].first))
-                << i << 2;
-        }
-        QTest::addRow("%s with an empty playlist", qPrintable(allCommands()[i].first)) << i << 0;
+    void init()
+    {
+        AppDelegateTestAccess::legthTickCount() = 0;
+        app = std::make_unique<PlaybackApp>();
+        QVERIFY(app->launch());
+        d = app->appDelegate;
     }
-}
+    void cleanup() { app.reset(); }
 
-void PlaybackTest::commandsWithoutCurrentEntry()
-{
-    QFETCH(int, command);
-    QFETCH(int, entries);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    for (int i = 0; i < entries; ++i)
-        app.add(QStringLiteral("entry%1.mp4").arg(i), 10000);
-    const MediaList before = *d->mediaPlaylist();
-
-    allCommands()[command].second(d);
-
-    QVERIFY(app.player()->calls.isEmpty());
-    QCOMPARE(app.player()->audio()->volume(), -1);
-    QCOMPARE(d->mediaIndex(), -1);
-    QVERIFY(!d->isPlaying());
-    QVERIFY(!d->timer()->isCounting());
-    QCOMPARE(*d->mediaPlaylist(), before);
-}
-
-void PlaybackTest::noCommandActsBeforeThePlayerIsMade()
-{
-    PlaybackApp app;
-    app.backend.setPlayerCreationDelay(300);
-    app.appDelegate = loadMainInterface(&app.backend);
-    QVERIFY(app.appDelegate);
-    QSignalSpy ready(app.appDelegate, &AppDelegate::mediaPlayerReady);
-    app.appDelegate->applicationDidFinishLaunching();
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("early.mp4"), 10000);
-    QVERIFY(!d->mediaPlayer());
-    // Even with an entry made current, nothing reaches a player that is not there.
-    app.access().mediaIndex() = 0;
-    QVERIFY(!d->configureForCurrentMedia());
-    for (const auto &[name, command] : allCommands())
-        command(d);
-    QVERIFY(!d->isPlaying());
-    QVERIFY(!d->curMedia());
-    QVERIFY(ready.wait(5000));
-    QVERIFY(app.player()->calls.isEmpty());
-    QCOMPARE(d->mediaIndex(), -1);
-    QCOMPARE(d->mediaPlaylist()->size(), 1);
-}
-
-void PlaybackTest::muteWithoutCurrentEntryLeavesThePlayerAlone()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    QCOMPARE(d->curVolume(), int64_t(100));
-    d->muteButtonClick(nullptr);
-    QCOMPARE(d->volumeSlider()->value(), d->volumeSlider()->minimum());
-    QCOMPARE(d->curVolume(), int64_t(d->volumeSlider()->minimum()));
-    d->maxVolumeButtonClick(nullptr);
-    QCOMPARE(d->curVolume(), int64_t(d->volumeSlider()->maximum()));
-    QCOMPARE(app.player()->audio()->volume(), -1);
-}
-
-void PlaybackTest::volumeCommandsReachThePlayer_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("volume");
-    QTest::addRow("mute goes to the slider's minimum") << 0 << 0;
-    QTest::addRow("maximum volume goes to the slider's maximum") << 1 << 200;
-    QTest::addRow("the slider applies its value") << 2 << 37;
-}
-
-void PlaybackTest::volumeCommandsReachThePlayer()
-{
-    QFETCH(int, command);
-    QFETCH(int, volume);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("loud.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(0));
-    switch (command) {
-    case 0:
-        d->muteButtonClick(nullptr);
-        break;
-    case 1:
-        d->maxVolumeButtonClick(nullptr);
-        break;
-    default:
-        d->volumeSlider()->setValue(volume);
-        d->volumeSliderValueChanged(nullptr);
-        break;
+    void timeText_data()
+    {
+        QTest::addColumn<uint>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("nothing counted yet") << 0u << "00:00:00";
+        QTest::addRow("hours do not wrap at a day") << 90061u << "25:01:01";
+        QTest::addRow("the largest count") << 4294967295u << "1193046:28:15";
     }
-    QCOMPARE(d->volumeSlider()->value(), volume);
-    QCOMPARE(d->curVolume(), int64_t(volume));
-    QCOMPARE(app.player()->audio()->volume(), volume);
-}
+    void timeText()
+    {
+        QFETCH(uint, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(Timer::getTimeStr(seconds), text);
+    }
 
-void PlaybackTest::muteThenPlayStartsAtTheMinimumVolume()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("quiet.mp4"), 10000);
-    d->muteButtonClick(nullptr);
-    QVERIFY(app.load(0));
-    d->playPauseButtonClick(nullptr);
-    QVERIFY(d->isPlaying());
-    QCOMPARE(app.player()->audio()->volume(), d->volumeSlider()->minimum());
-}
-
-void PlaybackTest::rewind_data()
-{
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<int>("fromSeconds");
-    QTest::addColumn<int>("toSeconds");
-    QTest::addRow("forward in the middle") << true << 40 << 45;
-    QTest::addRow("forward at 98 s of 100 s stops at the end") << true << 98 << 100;
-    QTest::addRow("backward in the middle") << false << 40 << 35;
-    QTest::addRow("backward at 3 s stops at the start") << false << 3 << 0;
-}
-
-void PlaybackTest::rewind()
-{
-    QFETCH(bool, forward);
-    QFETCH(int, fromSeconds);
-    QFETCH(int, toSeconds);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("hundred.mp4"), 100000);
-    QVERIFY(app.loadAndPlay(0));
-    d->timer()->setTime(fromSeconds - 1);
-    app.tick();
-    QCOMPARE(d->mediaProgressSlider()->value(), fromSeconds);
-    app.player()->calls.clear();
-
-    if (forward)
-        d->rewindForwardButtonClick(nullptr);
-    else
-        d->rewindBackwardButtonClick(nullptr);
-
-    QCOMPARE(app.player()->calls.value(0), QStringLiteral("setTime %1").arg(toSeconds * 1000));
-    if (toSeconds == 100) {
-        // A seek to the end is the end of the media.
+    void mediaEndsAtTheFirstTickPastItsLength_data()
+    {
+        QTest::addColumn<int>("lengthMs");
+        QTest::addColumn<int>("endSeconds");
+        QTest::addRow("2,500 ms ends on the third tick") << 2500 << 3;
+        QTest::addRow("125,000 ms ends at 125 s") << 125000 << 125;
+        QTest::addRow("125,400 ms ends at 126 s") << 125400 << 126;
+        QTest::addRow("125,059 ms ends at 125 s, 59 ms before its end") << 125059 << 125;
+        QTest::addRow("125,060 ms plays on at 125 s, 60 ms before its end") << 125060 << 126;
+    }
+    void mediaEndsAtTheFirstTickPastItsLength()
+    {
+        QFETCH(int, lengthMs);
+        QFETCH(int, endSeconds);
+        QVERIFY(play(QStringLiteral("clip.mp4"), lengthMs));
+        app->tick(endSeconds - 1);
+        QVERIFY(d->isPlaying());
+        QCOMPARE(d->mediaProgressSlider()->value(), endSeconds - 1);
+        app->tick();
+        // The only entry played to its end: nothing is current any more.
         QCOMPARE(d->mediaIndex(), -1);
-        QVERIFY(!d->isPlaying());
-        return;
+        QVERIFY(!d->isPlaying() && !d->timer()->isCounting());
+        QCOMPARE(player()->calls.mid(2), QStringList({"stop", "setMedia nil"}));
+        QVERIFY(d->mediaBackgroundImageView()->isVisibleTo(overlay()));
+        QCOMPARE(imagesOf(d->playPauseButton()), kPlayImages);
+        QCOMPARE(text(d->mediaName()), QString());
     }
-    QCOMPARE(app.player()->calls.size(), 1);
-    QCOMPARE(d->timer()->getSpentTimeUint(), uint32_t(toSeconds));
-    QCOMPARE(d->mediaProgressSlider()->value(), toSeconds);
-    QCOMPARE(app.text(d->spentTimeLabel()), Timer::getTimeStr(toSeconds));
-    QCOMPARE(app.text(d->remainingTimeLabel()), Timer::getTimeStr(100 - toSeconds));
-    QVERIFY(d->isPlaying());
-}
 
-void PlaybackTest::rewindWhilePausedKeepsItPaused()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("paused.mp4"), 100000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(10);
-    d->playPauseButtonClick(nullptr);
-    d->rewindBackwardButtonClick(nullptr);
-    QVERIFY(!d->isPlaying());
-    QVERIFY(!d->timer()->isCounting());
-    QCOMPARE(d->timer()->getSpentTimeUint(), 5u);
-    QCOMPARE(app.player()->calls.last(), QStringLiteral("setTime 5000"));
-}
+    void lengthNeverReportedIsDeliveredAsZeroAfter12Polls()
+    {
+        app->add(QStringLiteral("mystery.mp4"));
+        d->totalTimeLabel()->setText(QStringLiteral("09:09:09"));
+        QVERIFY(app->loadAndPlay(0));
+        // The first poll ran at load; the rest run here instead of after their waits.
+        int polls = 1;
+        for (; app->access().hasPendingLengthPoll() && polls < 20; ++polls) {
+            QCOMPARE(AppDelegateTestAccess::legthTickCount(), int64_t(polls));
+            app->access().runPendingLengthPoll();
+        }
+        QCOMPARE(polls, 12);
+        QCOMPARE(AppDelegateTestAccess::legthTickCount(), int64_t(0));
+        QCOMPARE(text(d->totalTimeLabel()), QStringLiteral("00:00:00"));
+        // It never ends by itself, and the remaining time does not go below zero.
+        app->tick(30);
+        QVERIFY(d->isPlaying());
+        QCOMPARE(text(d->spentTimeLabel()), QStringLiteral("00:00:30"));
+        QCOMPARE(text(d->remainingTimeLabel()), QStringLiteral("00:00:00"));
+    }
 
-void PlaybackTest::progressSliderSeeks()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("seek.mp4"), 100000);
-    QVERIFY(app.loadAndPlay(0));
-    d->mediaProgressSlider()->setValue(75);
-    d->mediaProgressSliderValueChanged(nullptr);
-    QCOMPARE(app.player()->calls.last(), QStringLiteral("setTime 75000"));
-    QCOMPARE(d->timer()->getSpentTimeUint(), 75u);
-    QCOMPARE(app.text(d->spentTimeLabel()), QStringLiteral("00:01:15"));
-    QCOMPARE(app.text(d->remainingTimeLabel()), QStringLiteral("00:00:25"));
-    QVERIFY(d->isPlaying());
-}
+    void loadingAndTheLengthDelivery()
+    {
+        const MediaEntry entry = app->add(QStringLiteral("holiday.clip.mp4"));
+        app->add(QStringLiteral("other.mp4"));
+        QVERIFY(app->load(0));
+        QCOMPARE(player()->calls, QStringList{"setMedia " + entry->path});
+        QVERIFY(!d->isPlaying() && !d->timer()->isCounting());
+        // The entry object itself, so that lookups by identity find it.
+        QCOMPARE(app->access().curMediaPath().get(), entry.get());
+        // Filtered out of view: no row to select, the rest of the delivery applies.
+        d->applyFilter(QStringLiteral("oth"));
+        app->access().runPendingLengthPoll();
+        QVERIFY(app->access().hasPendingLengthPoll());
+        curMedia()->setLength(VLCTime(61500));
+        app->access().runPendingLengthPoll();
+        QVERIFY(!app->access().hasPendingLengthPoll());
+        QCOMPARE(text(d->totalTimeLabel()), QStringLiteral("00:01:01"));
+        QCOMPARE(d->mediaProgressSlider()->maximum(), 61);
+        QCOMPARE(text(d->mediaName()), QStringLiteral("holiday.clip"));
+        QVERIFY(d->mediaBackgroundImageView()->isHidden());
+        // A length delivered once nothing is current any more shows nowhere.
+        QVERIFY(app->load(1));
+        app->access().mediaIndex() = -1;
+        curMedia()->setLength(VLCTime(90000));
+        app->access().runPendingLengthPoll();
+        QVERIFY(!app->access().hasPendingLengthPoll());
+        QCOMPARE(text(d->totalTimeLabel()), QStringLiteral("00:01:01"));
+        QCOMPARE(text(d->mediaName()), QStringLiteral("holiday.clip"));
+    }
 
-void PlaybackTest::nextAtTheLastVisibleEntryChangesNothing()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    app.add(QStringLiteral("b.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(1));
-    app.tick(3);
-    const QStringList calls = app.player()->calls;
+    void pauseAndResumeContinueTheCount()
+    {
+        QVERIFY(play(QStringLiteral("movie.mp4"), 60000));
+        QCOMPARE(imagesOf(d->playPauseButton()), QStringLiteral("pause|pause-pressed"));
+        app->tick(2);
+        d->playPauseButtonClick();
+        QCOMPARE(imagesOf(d->playPauseButton()), kPlayImages);
+        QVERIFY(!d->timer()->isCounting());
+        d->playPauseButtonClick();
+        app->tick();
+        QCOMPARE(text(d->spentTimeLabel()), QStringLiteral("00:00:03"));
+        QCOMPARE(player()->calls.mid(1), QStringList({"play", "pause", "play"}));
+    }
 
-    QVERIFY(!d->nextMediaButtonClick(nullptr));
-    QCOMPARE(app.player()->calls, calls);
-    QCOMPARE(d->mediaIndex(), 1);
-    QVERIFY(d->isPlaying());
-    QCOMPARE(app.text(d->spentTimeLabel()), QStringLiteral("00:00:03"));
-}
+    void everyCommandWithoutCurrentEntryDoesNothing()
+    {
+        for (int entries : {0, 2}) {
+            if (entries > 0)
+                addEntries({"a.mp4", "b.mp4"});
+            for (const QByteArray &command : kCommands) {
+                // With entries, previous makes the last one current: stepping covers it.
+                if (entries > 0 && command.toLower().contains("prev"))
+                    continue;
+                QVERIFY(QMetaObject::invokeMethod(d, command.constData()));
+                QVERIFY2(player()->calls.isEmpty() && player()->audio()->volume() == -1 &&
+                             d->mediaIndex() == -1 && !d->isPlaying() && !d->timer()->isCounting(),
+                         command.constData());
+            }
+            QCOMPARE(d->mediaPlaylist()->size(), entries);
+        }
+    }
 
-void PlaybackTest::nextLoadsAndPlaysTheFollowingEntry()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    const MediaEntry b = app.add(QStringLiteral("b.mp4"), 20000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(3);
-    app.player()->calls.clear();
+    void beforeThePlayerIsMadeNothingActsAndHandedOverFilesWait()
+    {
+        app = std::make_unique<PlaybackApp>();
+        app->backend.setPlayerCreationDelay(300);
+        d = app->appDelegate = loadMainInterface(&app->backend);
+        QVERIFY(d);
+        QSignalSpy ready(d, &AppDelegate::mediaPlayerReady);
+        d->applicationDidFinishLaunching();
+        app->add(QStringLiteral("early.mp4"), 10000);
+        const QStringList handedOver = {app->pathOf("first.ogg"), app->pathOf("second.mp4")};
+        for (const QString &path : handedOver)
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        d->applicationOpenFiles(handedOver);
+        // Even with an entry made current, nothing reaches a player that is not there.
+        app->access().mediaIndex() = 0;
+        QVERIFY(!d->configureForCurrentMedia());
+        for (const QByteArray &command : kCommands)
+            QVERIFY(QMetaObject::invokeMethod(d, command.constData()));
+        QVERIFY(!d->isPlaying() && !d->curMedia() && !d->mediaPlayer());
+        QCOMPARE(d->mediaPlaylist()->size(), 1);
 
-    QVERIFY(d->nextMediaButtonClick(nullptr));
-    QCOMPARE(d->mediaIndex(), 1);
-    QCOMPARE(app.player()->calls,
-             QStringList({"stop", "setMedia nil", "setMedia " + b->path, "play"}));
-    QVERIFY(d->isPlaying());
-    QCOMPARE(d->timer()->getSpentTimeUint(), 0u);
-    QCOMPARE(app.text(d->totalTimeLabel()), QStringLiteral("00:00:20"));
-}
+        QVERIFY(ready.wait(5000));
+        QTRY_COMPARE(d->mediaPlaylist()->size(), 3);
+        QCOMPARE(app->currentPath(), handedOver[0]);
+        QCOMPARE(player()->calls, switchTo(handedOver[0], false));
+        // Once only: a later handover of a player does not add them again.
+        emit d->mediaPlayerReady();
+        QCOMPARE(d->mediaPlaylist()->size(), 3);
+    }
 
-void PlaybackTest::nextSkipsMissingFiles()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    const MediaEntry b = app.add(QStringLiteral("b.mp4"), 10000);
-    const MediaEntry c = app.add(QStringLiteral("c.mp4"), 10000);
-    const MediaEntry e = app.add(QStringLiteral("e.mp4"), 10000);
-    QVERIFY(QFile::remove(b->path));
-    QVERIFY(QFile::remove(c->path));
-    QVERIFY(app.loadAndPlay(0));
+    void muteThenPlayStartsAtTheMinimumVolume()
+    {
+        d->muteButtonClick();
+        QVERIFY(play(QStringLiteral("loud.mp4"), 10000));
+        QCOMPARE(player()->audio()->volume(), d->volumeSlider()->minimum());
+    }
 
-    QVERIFY(d->nextMediaButtonClick(nullptr));
-    QCOMPARE(d->mediaIndex(), 3);
-    QCOMPARE(app.player()->calls.mid(2),
-             QStringList({"stop", "setMedia nil", "setMedia " + e->path, "play"}));
-    QCOMPARE(d->mediaPlaylist()->size(), 4);
-}
+    void seeking_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("paused");
+        QTest::addRow("forward in the middle") << "forward" << 40 << 45 << false;
+        QTest::addRow("forward at 98 s of 100 s ends the media") << "forward" << 98 << 100 << false;
+        QTest::addRow("backward at 3 s stops at the start") << "backward" << 3 << 0 << false;
+        QTest::addRow("backward while paused stays paused") << "backward" << 10 << 5 << true;
+        QTest::addRow("progress slider at 75 seeks to 75 s") << "slider" << 40 << 75 << false;
+    }
+    void seeking()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, paused);
+        QVERIFY(play(QStringLiteral("hundred.mp4"), 100000));
+        app->tick(from);
+        if (paused)
+            d->playPauseButtonClick();
+        player()->calls.clear();
+        if (control == "forward") {
+            d->rewindForwardButtonClick();
+        } else if (control == "backward") {
+            d->rewindBackwardButtonClick();
+        } else {
+            d->mediaProgressSlider()->setValue(to);
+            d->mediaProgressSliderValueChanged();
+        }
+        QCOMPARE(player()->calls.value(0), QStringLiteral("setTime %1").arg(to * 1000));
+        QCOMPARE(d->mediaIndex(), int64_t(to == 100 ? -1 : 0));
+        if (to == 100)
+            return;
+        QCOMPARE(text(d->spentTimeLabel()), Timer::getTimeStr(to));
+        QCOMPARE(text(d->remainingTimeLabel()), Timer::getTimeStr(100 - to));
+        QCOMPARE(d->isPlaying(), !paused);
+        QCOMPARE(d->timer()->isCounting(), !paused);
+    }
 
-void PlaybackTest::previousWithoutCurrentEntryPlaysTheOneBeforeTheLast()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    const MediaEntry b = app.add(QStringLiteral("b.mp4"), 10000);
-    app.add(QStringLiteral("c.mp4"), 10000);
-    d->prevMediaButtonClick(nullptr);
-    QCOMPARE(d->mediaIndex(), 1);
-    QCOMPARE(app.player()->calls, QStringList({"setMedia " + b->path, "play"}));
-    QVERIFY(d->isPlaying());
-}
+    void stepping_data()
+    {
+        QTest::addColumn<Step>("step");
+        // The entries are one, two, three, four; "e" hides two and four.
+        QTest::addRow("next skips missing files") << Step{true, 4, 0, 3, true, {1, 2}};
+        QTest::addRow("next at the last visible answers no") << Step{true, 2, 1, 1, false};
+        QTest::addRow("next from a filtered-out entry plays the first visible")
+            << Step{true, 3, 1, 0, true, {}, "e"};
+        QTest::addRow("previous, none current, over A, B, C plays B")
+            << Step{false, 3, -1, 1, true};
+        QTest::addRow("previous with one entry makes it current") << Step{false, 1, -1, 0, false};
+        QTest::addRow("previous at the first visible does nothing") << Step{false, 2, 0, 0, false};
+        QTest::addRow("previous skips missing files") << Step{false, 3, 2, 0, true, {1}};
+        QTest::addRow("previous from a filtered-out entry plays the first visible")
+            << Step{false, 3, 1, 0, true, {}, "e"};
+        QTest::addRow("previous with no visible entry does nothing")
+            << Step{false, 2, 1, 1, false, {}, "z"};
+    }
+    void stepping()
+    {
+        QFETCH(Step, step);
+        const QStringList names = addEntries(
+            QStringList{"one.mp4", "two.mp4", "three.mp4", "four.mp4"}.mid(0, step.entries));
+        for (int i : step.missing)
+            QVERIFY(QFile::remove(app->pathOf(names[i])));
+        if (step.from >= 0) {
+            QVERIFY(app->loadAndPlay(step.from));
+            app->tick(3);
+        }
+        d->applyFilter(step.filter);
+        player()->calls.clear();
 
-void PlaybackTest::previousWithOneEntryOnlyMakesItCurrent()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("only.mp4"), 10000);
-    d->prevMediaButtonClick(nullptr);
-    QCOMPARE(d->mediaIndex(), 0);
-    QVERIFY(app.player()->calls.isEmpty());
-    QVERIFY(!d->isPlaying());
-}
+        if (step.next)
+            QCOMPARE(d->nextMediaButtonClick(), step.loads);
+        else
+            d->prevMediaButtonClick();
+        const bool wasCurrent = step.from >= 0;
+        QCOMPARE(d->mediaIndex(), int64_t(step.to));
+        QCOMPARE(player()->calls,
+                 step.loads ? switchTo(app->pathOf(names[step.to]), wasCurrent) : QStringList());
+        QCOMPARE(d->isPlaying(), step.loads || wasCurrent);
+        QCOMPARE(d->timer()->getSpentTimeUint(), step.loads || !wasCurrent ? 0u : 3u);
+        QCOMPARE(d->mediaPlaylist()->size(), step.entries);
+    }
 
-void PlaybackTest::previousAtTheFirstVisibleEntryChangesNothing()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    app.add(QStringLiteral("b.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(0));
-    const QStringList calls = app.player()->calls;
-    d->prevMediaButtonClick(nullptr);
-    QCOMPARE(app.player()->calls, calls);
-    QCOMPARE(d->mediaIndex(), 0);
-    QVERIFY(d->isPlaying());
-}
+    void currentFileChangedUnderneath_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("paused");
+        QTest::addRow("deleted while playing") << "delete" << false;
+        QTest::addRow("renamed while playing") << "rename" << false;
+        QTest::addRow("deleted while paused") << "delete" << true;
+    }
+    void currentFileChangedUnderneath()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, paused);
+        const QString path = app->add(QStringLiteral("changing.mp4"), 10000)->path;
+        app->add(QStringLiteral("after.mp4"), 10000);
+        QVERIFY(app->loadAndPlay(0));
+        app->tick(2);
+        if (paused)
+            d->playPauseButtonClick();
+        if (change == "delete")
+            QVERIFY(QFile::remove(path));
+        else
+            QVERIFY(QFile::rename(path, app->pathOf(QStringLiteral("moved.mp4"))));
+        const QStringList calls = player()->calls;
 
-void PlaybackTest::previousSkipsMissingFiles()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    const MediaEntry a = app.add(QStringLiteral("a.mp4"), 10000);
-    const MediaEntry b = app.add(QStringLiteral("b.mp4"), 10000);
-    app.add(QStringLiteral("c.mp4"), 10000);
-    QVERIFY(QFile::remove(b->path));
-    QVERIFY(app.loadAndPlay(2));
-    d->prevMediaButtonClick(nullptr);
-    QCOMPARE(d->mediaIndex(), 0);
-    QCOMPARE(app.player()->calls.mid(2),
-             QStringList({"stop", "setMedia nil", "setMedia " + a->path, "play"}));
-}
+        // Pausing and seeking need the file.
+        d->playPauseButtonClick();
+        d->rewindForwardButtonClick();
+        d->rewindBackwardButtonClick();
+        QCOMPARE(player()->calls, calls);
+        QCOMPARE(d->isPlaying(), !paused);
+        // While it plays, its end still comes by the count and playback moves on.
+        const bool playing = d->isPlaying();
+        if (playing)
+            app->tick(8);
+        QCOMPARE(app->currentPath(), playing ? app->pathOf("after.mp4") : path);
+        QCOMPARE(d->mediaPlaylist()->size(), 2);
+    }
 
-void PlaybackTest::previousWithNoVisibleEntryDoesNothing()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 10000);
-    app.add(QStringLiteral("b.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(1));
-    d->applyFilter(QStringLiteral("no such name"));
-    QVERIFY(app.access().visibleMediaPlaylist()->isEmpty());
-    const QStringList calls = app.player()->calls;
-    d->prevMediaButtonClick(nullptr);
-    QVERIFY(!d->nextMediaButtonClick(nullptr));
-    QCOMPARE(app.player()->calls, calls);
-    QCOMPARE(d->mediaIndex(), 1);
-    QVERIFY(d->isPlaying());
-}
+    void clearPlayerWhilePausedKeepsTheMedia()
+    {
+        QVERIFY(play(QStringLiteral("kept.mp4"), 100000));
+        app->tick(30);
+        d->playPauseButtonClick();
+        const QStringList calls = player()->calls;
+        d->clearPlayer();
+        QCOMPARE(player()->calls, calls);
+        QVERIFY(player()->media());
+        QCOMPARE(text(d->mediaName()), QStringLiteral("kept"));
+        QCOMPARE(text(d->spentTimeLabel()), QStringLiteral("00:00:00"));
+        // Neither the count nor the current entry change.
+        QCOMPARE(d->timer()->getSpentTimeUint(), 30u);
+        QCOMPARE(d->mediaIndex(), 0);
+    }
 
-void PlaybackTest::filteredOutCurrentEntryStepsToTheFirstVisible_data()
-{
-    QTest::addColumn<bool>("next");
-    QTest::addRow("next") << true;
-    QTest::addRow("previous") << false;
-}
+    void drop_data()
+    {
+        QTest::addColumn<Drop>("drop");
+        QTest::addRow("a drop while another plays replaces it")
+            << Drop{{"new.mkv"}, "playing", 1, "new.mkv", true};
+        QTest::addRow("a drop while paused loads over the paused media")
+            << Drop{{"next.wav"}, "paused", 1, "next.wav", true};
+        QTest::addRow("a drop of several plays the first supported one")
+            << Drop{{"notes.txt", "song.flac", "clip.mp4"}, "", 2, "song.flac", true};
+        QTest::addRow("a drop of unsupported files only changes nothing")
+            << Drop{{"readme.txt"}, "playing", 0, "alpha.mp4", false};
+        QTest::addRow("a dropped file gone before it loads is made current, not played")
+            << Drop{{"fleeting.mp4"}, "", 1, "fleeting.mp4", false};
+    }
+    void drop()
+    {
+        QFETCH(Drop, drop);
+        addEntries({"alpha.mp4", "beta.mp4"}, 60000);
+        if (!drop.before.isEmpty())
+            QVERIFY(app->loadAndPlay(0));
+        if (drop.before == "paused")
+            d->playPauseButtonClick();
+        d->applyFilter(QStringLiteral("alp"));
+        QStringList paths;
+        for (const QString &name : drop.dropped) {
+            paths << app->pathOf(name);
+            QVERIFY(QFile(paths.last()).open(QIODevice::WriteOnly));
+        }
+        // Gone while the addition waits for its thumbnail.
+        if (drop.added > 0 && !drop.plays)
+            QTimer::singleShot(0, [path = paths[0]] { QFile::remove(path); });
+        player()->calls.clear();
 
-void PlaybackTest::filteredOutCurrentEntryStepsToTheFirstVisible()
-{
-    QFETCH(bool, next);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    const MediaEntry one = app.add(QStringLiteral("one.mp4"), 10000);
-    app.add(QStringLiteral("two.mp4"), 10000);
-    app.add(QStringLiteral("three.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(1));
-    d->applyFilter(QStringLiteral("e"));
-    QCOMPARE(app.access().visibleMediaPlaylist()->size(), 2);
+        QCOMPARE(d->mediaDragEvent(paths), drop.added > 0);
+        QCOMPARE(d->mediaPlaylist()->size(), 2 + drop.added);
+        QCOMPARE(d->mediaPlaylist()->last()->path,
+                 drop.added ? paths.last() : app->pathOf("beta.mp4"));
+        QCOMPARE(app->currentPath(), app->pathOf(drop.current));
+        QCOMPARE(player()->calls, drop.plays
+                                      ? switchTo(app->currentPath(), drop.before == "playing")
+                                      : QStringList());
+        QCOMPARE(d->isPlaying(), drop.plays || drop.before == "playing");
+        // The filter is cleared so that the new entry shows.
+        QCOMPARE(app->access().visibleMediaPlaylist()->size(), drop.added ? 2 + drop.added : 1);
+    }
 
-    if (next)
-        QVERIFY(d->nextMediaButtonClick(nullptr));
-    else
-        d->prevMediaButtonClick(nullptr);
-    QCOMPARE(d->mediaIndex(), 0);
-    QCOMPARE(app.player()->calls.mid(2),
-             QStringList({"stop", "setMedia nil", "setMedia " + one->path, "play"}));
-}
+    void overlayControlsAreHandedToAppDelegate()
+    {
+        QStringList handedOver;
+        for (QWidget *control :
+             QWidgetList{d->playPauseButton(), d->muteButton(), d->maxVolumeButton(),
+                         d->rewindForwardButton(), d->rewindBackwardButton(), d->spentTimeLabel(),
+                         d->remainingTimeLabel(), d->totalTimeLabel(), d->mediaProgressSlider(),
+                         d->volumeSlider(), d->showPlaylistButton(), d->mediaName(),
+                         d->mediaBackgroundImageView()})
+            handedOver << (overlay()->isAncestorOf(control) ? control->objectName() : "");
+        QCOMPARE(
+            handedOver,
+            QStringList({"playPauseButton", "muteButton", "maxVolumeButton", "rewindForwardButton",
+                         "rewindBackwardButton", "spentTimeLabel", "remainingTimeLabel",
+                         "totalTimeLabel", "mediaProgressSlider", "volumeSlider",
+                         "showPlaylistButton", "mediaName", "mediaBackgroundImageView"}));
+        // Next and previous are wired, not handed over.
+        QVERIFY(!d->nextMediaButton() && !d->prevMediaButton());
+        // One of total and remaining time shows.
+        QVERIFY(d->totalTimeLabel()->isHidden() != d->remainingTimeLabel()->isHidden());
+        // Nothing plays yet: the background image stands in for the picture.
+        QVERIFY(!d->mediaBackgroundImageView()->isHidden());
+        QVERIFY(!d->mediaBackgroundImageView()->pixmap().isNull());
+    }
 
-void PlaybackTest::currentFileGoneWhilePlaying_data()
-{
-    QTest::addColumn<bool>("renamed");
-    QTest::addRow("deleted") << false;
-    QTest::addRow("renamed") << true;
-}
+    void overlayButtonsShowImagesFromTheResources()
+    {
+        const auto buttons = overlay()->findChildren<NotificateNSButton *>();
+        QVERIFY(buttons.size() >= 8);
+        for (NotificateNSButton *button : buttons) {
+            for (const QString &image : {button->image(), button->alternateImage()})
+                QVERIFY2(QFile::exists(QStringLiteral(":/images/%1.svg").arg(image)),
+                         qPrintable(button->objectName() + ": " + image));
+        }
+    }
 
-void PlaybackTest::currentFileGoneWhilePlaying()
-{
-    QFETCH(bool, renamed);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    const MediaEntry entry = app.add(QStringLiteral("vanishing.mp4"), 10000);
-    app.add(QStringLiteral("after.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(2);
-    if (renamed)
-        QVERIFY(QFile::rename(entry->path, app.pathOf(QStringLiteral("moved.mp4"))));
-    else
-        QVERIFY(QFile::remove(entry->path));
-    const QStringList calls = app.player()->calls;
+    void overlayButtonsAndMenuItemsReachTheirActions_data()
+    {
+        QTest::addColumn<Wire>("wire");
+        QTest::addRow("play/pause button pauses") << Wire{"playPauseButton", "pause"};
+        QTest::addRow("next button plays the next entry") << Wire{"nextMediaButton", "play", 2};
+        QTest::addRow("previous button plays the one before") << Wire{"prevMediaButton", "play", 0};
+        QTest::addRow("forward button seeks on") << Wire{"rewindForwardButton", "setTime 25000"};
+        QTest::addRow("backward button rewinds") << Wire{"rewindBackwardButton", "setTime 15000"};
+        QTest::addRow("mute button silences") << Wire{"muteButton", "play", 1, 0};
+        QTest::addRow("maximum volume button turns it up")
+            << Wire{"maxVolumeButton", "play", 1, 200};
+        QTest::addRow("Play / Pause item pauses") << Wire{"playMenuItem", "pause"};
+        QTest::addRow("Next item plays the next entry") << Wire{"nextMenuItem", "play", 2};
+        QTest::addRow("Previous item plays the one before") << Wire{"prevMenuItem", "play", 0};
+        QTest::addRow("Forward item seeks 5 s on") << Wire{"forwardMenuItem", "setTime 25000"};
+        QTest::addRow("Back item seeks 5 s back") << Wire{"rewindMenuItem", "setTime 15000"};
+    }
+    void overlayButtonsAndMenuItemsReachTheirActions()
+    {
+        QFETCH(Wire, wire);
+        addEntries({"a.mp4", "b.mp4", "c.mp4"}, 60000);
+        QVERIFY(app->loadAndPlay(1));
+        app->tick(20);
+        if (auto *item = app->mainWindow()->findChild<QAction *>(wire.control))
+            item->trigger();
+        else if (auto *button = overlay()->findChild<NotificateNSButton *>(wire.control))
+            button->click();
+        else
+            QFAIL(wire.control);
+        QCOMPARE(player()->calls.last(), wire.lastCall);
+        QCOMPARE(d->mediaIndex(), wire.mediaIndex);
+        QCOMPARE(player()->audio()->volume(), wire.volume);
+    }
 
-    // Pausing and seeking need the file; the player goes on playing.
-    d->playPauseButtonClick(nullptr);
-    d->rewindForwardButtonClick(nullptr);
-    d->rewindBackwardButtonClick(nullptr);
-    QCOMPARE(app.player()->calls, calls);
-    QVERIFY(d->isPlaying());
-    QCOMPARE(imageOf(d->playPauseButton()), kPauseImages);
-    QCOMPARE(d->timer()->getSpentTimeUint(), 2u);
+    void slidersSendOnlyTheUsersChanges()
+    {
+        QVERIFY(play(QStringLiteral("a.mp4"), 60000));
+        player()->calls.clear();
+        // Values set in code, as each tick sets the position, send nothing.
+        d->mediaProgressSlider()->setValue(30);
+        d->volumeSlider()->setValue(150);
+        QVERIFY(player()->calls.isEmpty());
+        QCOMPARE(d->curVolume(), int64_t(100));
+        // A user's step reaches AppDelegate with the new value already in place.
+        d->mediaProgressSlider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(player()->calls, QStringList{"setTime 31000"});
+        d->volumeSlider()->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(player()->audio()->volume(), 150 - d->volumeSlider()->pageStep());
+    }
 
-    // Its end still comes by the count, and playback moves on.
-    app.tick(8);
-    QCOMPARE(d->mediaIndex(), 1);
-    QVERIFY(d->isPlaying());
-    QCOMPARE(d->mediaPlaylist()->size(), 2);
-}
-
-void PlaybackTest::currentFileMadeUnreadableWhilePaused()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    const MediaEntry entry = app.add(QStringLiteral("locked.mp4"), 10000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(2);
-    d->playPauseButtonClick(nullptr);
-    QVERIFY(QFile::setPermissions(entry->path, QFileDevice::Permissions()));
-
-    // The file is still there: the player, which holds it open, goes on.
-    d->playPauseButtonClick(nullptr);
-    QVERIFY(d->isPlaying());
-    app.tick(8);
-    QCOMPARE(d->mediaIndex(), -1);
-    QCOMPARE(app.player()->calls.mid(1),
-             QStringList({"play", "pause", "play", "stop", "setMedia nil"}));
-    QCOMPARE(d->mediaPlaylist()->size(), 1);
-    QFile::setPermissions(entry->path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
-void PlaybackTest::clearPlayerWhilePausedKeepsTheMedia()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("kept.mp4"), 100000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(30);
-    d->playPauseButtonClick(nullptr);
-    const QStringList calls = app.player()->calls;
-
-    d->clearPlayer();
-    QCOMPARE(app.player()->calls, calls);
-    QVERIFY(app.player()->media());
-    QCOMPARE(app.text(d->mediaName()), QStringLiteral("kept"));
-    QVERIFY(d->mediaProgressSlider()->isEnabled());
-    QVERIFY(d->mediaBackgroundImageView()->isHidden());
-    QCOMPARE(imageOf(d->playPauseButton()), kPlayImages);
-    QCOMPARE(d->mediaProgressSlider()->value(), 0);
-    QCOMPARE(app.text(d->spentTimeLabel()), QStringLiteral("00:00:00"));
-    QCOMPARE(app.text(d->remainingTimeLabel()), QStringLiteral("00:00:00"));
-    // Neither the total nor the count are touched.
-    QCOMPARE(app.text(d->totalTimeLabel()), QStringLiteral("00:01:40"));
-    QCOMPARE(d->timer()->getSpentTimeUint(), 30u);
-    QCOMPARE(d->mediaIndex(), 0);
-}
-
-void PlaybackTest::clearPlayerWhilePlayingEmptiesThePlayer()
-{
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("emptied.mp4"), 100000);
-    QVERIFY(app.loadAndPlay(0));
-    app.tick(30);
-    d->clearPlayer();
-    QCOMPARE(app.player()->calls.mid(2), QStringList({"stop", "setMedia nil"}));
-    QVERIFY(!app.player()->media());
-    QVERIFY(!d->isPlaying());
-    QCOMPARE(app.text(d->mediaName()), QString());
-    QVERIFY(!d->mediaProgressSlider()->isEnabled());
-    QVERIFY(!d->mediaBackgroundImageView()->isHidden());
-    QCOMPARE(imageOf(d->playPauseButton()), kPlayImages);
-    QCOMPARE(d->mediaIndex(), 0);
-}
-
-void PlaybackTest::menuItemsReachTheCommands_data()
-{
-    QTest::addColumn<QString>("menuItem");
-    QTest::addColumn<QString>("lastCall");
-    QTest::addColumn<int64_t>("mediaIndex");
-    QTest::addRow("Play / Pause pauses") << "playMenuItem"
-                                         << "pause" << int64_t(1);
-    QTest::addRow("Next plays the next entry") << "nextMenuItem"
-                                               << "play" << int64_t(2);
-    QTest::addRow("Previous plays the entry before") << "prevMenuItem"
-                                                     << "play" << int64_t(0);
-    QTest::addRow("Forward seeks 5 s on") << "forwardMenuItem"
-                                          << "setTime 15000" << int64_t(1);
-    QTest::addRow("Back seeks 5 s back") << "rewindMenuItem"
-                                         << "setTime 5000" << int64_t(1);
-}
-
-void PlaybackTest::menuItemsReachTheCommands()
-{
-    QFETCH(QString, menuItem);
-    QFETCH(QString, lastCall);
-    QFETCH(int64_t, mediaIndex);
-    PlaybackApp app;
-    QVERIFY(app.launch());
-    AppDelegate *d = app.appDelegate;
-    app.add(QStringLiteral("a.mp4"), 60000);
-    app.add(QStringLiteral("b.mp4"), 60000);
-    app.add(QStringLiteral("c.mp4"), 60000);
-    QVERIFY(app.loadAndPlay(1));
-    app.tick(10);
-    auto *action = app.mainWindow()->findChild<QAction *>(menuItem);
-    QVERIFY(action);
-    action->trigger();
-    QCOMPARE(app.player()->calls.last(), lastCall);
-    QCOMPARE(d->mediaIndex(), mediaIndex);
-}
+    void buttonsPostActivityOnPressAndSlidersOnRelease()
+    {
+        QList<Notification> seen;
+        auto receiver = std::make_unique<QObject>();
+        NotificationCenter::defaultCenter().addObserver(
+            MOUSE_DOWN_NOTIFICATION, receiver.get(),
+            [&](const Notification &n) { seen.append(n); });
+        QAbstractButton *mute = d->muteButton();
+        QTest::mousePress(mute, Qt::LeftButton);
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].name, QStringLiteral("MOUSE_DOWN_NOTIFICATION"));
+        QCOMPARE(seen[0].object.data(), mute);
+        QTest::mouseRelease(mute, Qt::LeftButton);
+        QSlider *volume = d->volumeSlider();
+        volume->window()->resize(800, 400);
+        QTest::mousePress(volume, Qt::LeftButton, {}, volume->rect().center());
+        QCOMPARE(seen.size(), 1);
+        QTest::mouseRelease(volume, Qt::LeftButton, {}, volume->rect().center());
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[1].object.data(), volume);
+        // An observer goes away with its receiver.
+        receiver.reset();
+        QTest::mouseClick(mute, Qt::LeftButton);
+        QCOMPARE(seen.size(), 2);
+    }
+};
 
 QTEST_MAIN(PlaybackTest)
 #include "tst_playback.moc"
