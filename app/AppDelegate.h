@@ -217,8 +217,10 @@ public slots:
     void playbackRewind(QObject *sender = nullptr);
     void toggleWindowFullScreen(QObject *sender = nullptr);
 
-    // The playlist panel's remove button.
+    // The playlist panel's buttons and the File menu.
     void removeMediaButtonClick(QObject *sender = nullptr);
+    void addMediaButtonClick(QObject *sender = nullptr);
+    void openMediaButtonClick(QObject *sender = nullptr);
 
 signals:
     // The player created at launch has been handed to the main thread.
