@@ -25,43 +25,7 @@ for binary in "$glaze" "$bare" "$libvlc_new" "$probe"; do
 done
 ((runs >= 10)) || { echo "--runs must be at least 10" >&2; exit 2; }
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/glaze-bench.XXXXXX")
-helpers=()
-cleanup() {
-    local i
-    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do kill -TERM "${helpers[i]}" 2>/dev/null || true; done
-    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do wait "${helpers[i]}" 2>/dev/null || true; done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-wait_for() {
-    local what=$1 deadline=$((SECONDS + 15))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || { echo "timed out waiting for $what" >&2; exit 1; }
-        sleep 0.05
-    done
-}
-
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON
-export XDG_RUNTIME_DIR=$tmp/runtime HOME=$tmp/home
-mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
-export GLAZE_VLC_OPTIONS=${GLAZE_VLC_OPTIONS:-"--aout=adummy --gl=none --gles2=none"}
-
-: >"$tmp/displayfd"
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp -noreset 9>"$tmp/displayfd" >/dev/null 2>&1 &
-helpers+=($!)
-wait_for "Xvfb" grep -q '^[0-9]' "$tmp/displayfd"
-export DISPLAY=":$(head -n1 "$tmp/displayfd")"
-openbox --sm-disable >/dev/null 2>&1 &
-helpers+=($!)
-wait_for "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
-if ((compositor)); then
-    xcompmgr >/dev/null 2>&1 &
-    helpers+=($!)
-    wait_for "xcompmgr" xdotool search --name '^xcompmgr$'
-fi
+source "$(dirname "$0")/session.sh"
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
