@@ -5,8 +5,18 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <numeric>
+#include <thread>
 #include <vlc/vlc.h>
+
+// The longest a pause may hold back the commands behind it.
+static constexpr int PauseSettleMs = 500;
 
 static constexpr libvlc_event_type_t WatchedEvents[] = {
     libvlc_MediaPlayerTimeChanged,      libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
@@ -14,10 +24,14 @@ static constexpr libvlc_event_type_t WatchedEvents[] = {
     libvlc_MediaPlayerEncounteredError,
 };
 
+namespace {
+
+enum class Notification { TimeChanged, StateChanged };
+
 // Delivers notifications on the context's thread, and only while the context
 // lives and the player still wants them: calls already queued when the player
 // goes away or changes delegate are dropped.
-class LibVlcMediaPlayer::DelegateRelay : public QObject {
+class DelegateRelay : public QObject {
 public:
     DelegateRelay(VLCMediaPlayerDelegate *delegate, QObject *context)
         : _delegate(delegate)
@@ -50,194 +64,85 @@ private:
     std::atomic<bool> _active{true};
 };
 
-// Work that must run on the view's thread. Queued calls may still arrive after
-// the player is gone, so each one checks, under the lock, that it has a player.
-class LibVlcMediaPlayer::MainThreadHelper : public QObject {
+// The workers still running, so that the process can wait for them at exit.
+// A worker is detached: joining one stuck in a multi-second stop would hold
+// the process, and a std::thread still joinable at exit would abort it.
+// Instead, as the application object goes (before any static destructor, so
+// that libraries the engine's threads use are still whole), the process waits
+// a bounded time for the count to reach zero. Past it, the engine is kept for
+// the rest of the process and late workers leave libVLC alone, so nothing
+// uses the engine after its release.
+class WorkerCensus {
 public:
-    explicit MainThreadHelper(LibVlcMediaPlayer *player)
-        : _player(player)
+    // Never destroyed: a worker that outlives the wait still reports here.
+    static WorkerCensus &instance()
     {
+        static auto *census = [] {
+            qAddPostRoutine([] { instance().waitAtExit(); });
+            return new WorkerCensus;
+        }();
+        return *census;
     }
 
-    template <typename Work> void post(Work work)
+    void started(const std::shared_ptr<LibVlcEngine> &engine)
     {
-        QMetaObject::invokeMethod(
-            this,
-            [this, work] {
-                QMutexLocker locker(&_mutex);
-                if (_player)
-                    work(_player);
-            },
-            Qt::QueuedConnection);
+        std::lock_guard lock(_mutex);
+        ++_running;
+        _engine = engine;
     }
 
-    template <typename Work> void runHere(Work work)
+    // Past the wait at exit: the process is ending, the worker leaves libVLC alone.
+    bool isAbandoned()
     {
-        QMutexLocker locker(&_mutex);
-        if (_player)
-            work(_player);
+        std::lock_guard lock(_mutex);
+        return _abandoned;
     }
 
-    void detach()
+    // Runs the worker's last engine work, unless the process has stopped
+    // waiting for it, and counts the worker out.
+    template <typename Work> void finish(Work work)
     {
-        QMutexLocker locker(&_mutex);
-        _player = nullptr;
+        std::lock_guard lock(_mutex);
+        if (!_abandoned)
+            work();
+        --_running;
+        _ended.notify_all();
     }
 
 private:
-    QMutex _mutex;
-    LibVlcMediaPlayer *_player;
+    void waitAtExit()
+    {
+        std::unique_lock lock(_mutex);
+        if (_ended.wait_for(lock, std::chrono::milliseconds(LibVlcMediaPlayer::ExitWaitMs),
+                            [this] { return _running == 0; }))
+            return;
+        _abandoned = true;
+        _keptEngine = _engine.lock();
+    }
+
+    std::mutex _mutex;
+    std::condition_variable _ended;
+    int _running = 0;
+    bool _abandoned = false;
+    std::weak_ptr<LibVlcEngine> _engine;
+    std::shared_ptr<LibVlcEngine> _keptEngine;
 };
 
-LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVideoView *view)
-    : _engine(std::move(engine))
-    , _view(view)
+// The crop that makes the picture fill the view with its aspect kept, or
+// empty for the whole picture. Reads the view: its own thread only.
+QByteArray cropGeometryFor(const VLCVideoView *view)
 {
-    if (_engine)
-        _player = libvlc_media_player_new(_engine->instance());
-    if (!_player)
-        return;
-    if (view && view->x11Window() != 0)
-        libvlc_media_player_set_xwindow(_player, uint32_t(view->x11Window()));
-    // Qt handles the mouse and keys over the picture (overlay, shortcuts).
-    libvlc_video_set_mouse_input(_player, false);
-    libvlc_video_set_key_input(_player, false);
-
-    QObject *home = view ? static_cast<QObject *>(view) : QCoreApplication::instance();
-    if (home) {
-        _helper = new MainThreadHelper(this);
-        _helper->moveToThread(home->thread());
-        if (view) {
-            QObject::connect(view, &VLCVideoView::fillChanged, _helper, [helper = _helper] {
-                helper->runHere([](auto *p) { p->applyFill(); });
-            });
-            if (_helper->thread() == QThread::currentThread())
-                applyFill();
-            else
-                _helper->post([](LibVlcMediaPlayer *p) { p->applyFill(); });
-        }
-    }
-
-    libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
-    for (libvlc_event_type_t type : WatchedEvents)
-        libvlc_event_attach(events, type, &LibVlcMediaPlayer::handleEvent, this);
+    const QSize size = view ? view->size() : QSize();
+    if (!view || !view->fillScreen() || size.isEmpty())
+        return {};
+    const int divisor = std::gcd(size.width(), size.height());
+    return QByteArray::number(size.width() / divisor) + ':' +
+           QByteArray::number(size.height() / divisor);
 }
 
-LibVlcMediaPlayer::~LibVlcMediaPlayer()
+VLCMediaPlayerState stateOf(libvlc_state_t state)
 {
-    if (_player) {
-        // Detaching waits for a callback in progress; none comes after.
-        libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
-        for (libvlc_event_type_t type : WatchedEvents)
-            libvlc_event_detach(events, type, &LibVlcMediaPlayer::handleEvent, this);
-    }
-    {
-        QMutexLocker locker(&_relayMutex);
-        if (_relay)
-            _relay->retire();
-        _relay = nullptr;
-    }
-    if (_helper) {
-        _helper->detach();
-        if (_helper->thread() == QThread::currentThread())
-            delete _helper;
-        else
-            _helper->deleteLater();
-    }
-    if (!_player)
-        return;
-    libvlc_media_player_stop(_player);
-    libvlc_media_player_set_media(_player, nullptr);
-    _media.reset();
-    libvlc_media_player_release(_player);
-}
-
-void LibVlcMediaPlayer::handleEvent(const libvlc_event_t *event, void *opaque)
-{
-    // libVLC's event thread: post and return.
-    auto *self = static_cast<LibVlcMediaPlayer *>(opaque);
-    switch (event->type) {
-    case libvlc_MediaPlayerTimeChanged:
-        self->notify(Notification::TimeChanged);
-        return;
-    case libvlc_MediaPlayerPlaying:
-        // The audio output may be new now and would ignore an earlier volume.
-        if (self->_helper)
-            self->_helper->post([](LibVlcMediaPlayer *p) { p->applyVolume(); });
-        break;
-    default:
-        break;
-    }
-    self->notify(Notification::StateChanged);
-}
-
-void LibVlcMediaPlayer::notify(Notification notification)
-{
-    QMutexLocker locker(&_relayMutex);
-    if (!_relay)
-        return;
-    QMetaObject::invokeMethod(
-        _relay, [relay = _relay, notification] { relay->deliver(notification); },
-        Qt::QueuedConnection);
-}
-
-void LibVlcMediaPlayer::setDelegate(VLCMediaPlayerDelegate *delegate, QObject *context)
-{
-    DelegateRelay *relay = delegate && context ? new DelegateRelay(delegate, context) : nullptr;
-    QMutexLocker locker(&_relayMutex);
-    if (_relay)
-        _relay->retire();
-    _relay = relay;
-}
-
-void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
-{
-    _media = std::move(media);
-    if (!_player)
-        return;
-    auto *engineMedia = dynamic_cast<LibVlcMedia *>(_media.get());
-    libvlc_media_player_set_media(_player, engineMedia ? engineMedia->handle() : nullptr);
-}
-
-void LibVlcMediaPlayer::play()
-{
-    if (_player)
-        libvlc_media_player_play(_player);
-}
-
-void LibVlcMediaPlayer::pause()
-{
-    // set_pause(1) rather than a toggle: pausing twice must still hold.
-    if (_player)
-        libvlc_media_player_set_pause(_player, 1);
-}
-
-void LibVlcMediaPlayer::stop()
-{
-    if (_player)
-        libvlc_media_player_stop(_player);
-}
-
-void LibVlcMediaPlayer::setTime(VLCTime time)
-{
-    if (_player && time.isKnown())
-        libvlc_media_player_set_time(_player,
-                                     std::max<libvlc_time_t>(0, time.numberValue().toLongLong()));
-}
-
-VLCTime LibVlcMediaPlayer::time() const
-{
-    if (!_player || !_media)
-        return VLCTime();
-    const libvlc_time_t timeMs = libvlc_media_player_get_time(_player);
-    return timeMs >= 0 ? VLCTime(timeMs) : VLCTime();
-}
-
-VLCMediaPlayerState LibVlcMediaPlayer::state() const
-{
-    if (!_player)
-        return VLCMediaPlayerState::Stopped;
-    switch (libvlc_media_player_get_state(_player)) {
+    switch (state) {
     case libvlc_Opening:
         return VLCMediaPlayerState::Opening;
     case libvlc_Buffering:
@@ -257,36 +162,360 @@ VLCMediaPlayerState LibVlcMediaPlayer::state() const
     return VLCMediaPlayerState::Stopped;
 }
 
+} // namespace
+
+// The engine player and the one thread that changes it. Commands run in the
+// order they were posted; the thread keeps the worker (and the engine) alive
+// until it has torn the player down.
+class LibVlcMediaPlayer::Worker : public std::enable_shared_from_this<Worker> {
+public:
+    using Command = std::function<void(libvlc_media_player_t *)>;
+
+    Worker(std::shared_ptr<LibVlcEngine> engine, libvlc_media_player_t *player)
+        : _engine(std::move(engine))
+        , _player(player)
+    {
+        libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
+        for (libvlc_event_type_t type : WatchedEvents)
+            libvlc_event_attach(events, type, &Worker::handleEvent, this);
+    }
+
+    void start()
+    {
+        WorkerCensus::instance().started(_engine);
+        std::thread([self = shared_from_this()] { self->run(); }).detach();
+    }
+
+    // Any thread. Answers the command's number, counted from 1.
+    uint64_t post(Command command)
+    {
+        std::lock_guard lock(_mutex);
+        if (_finishing)
+            return _posted;
+        _commands.push_back(std::move(command));
+        _wake.notify_one();
+        return ++_posted;
+    }
+
+    // How many posted commands have been carried out.
+    uint64_t doneCount() const { return _done.load(); }
+
+    // Drops the commands not yet run and tears the player down on the worker.
+    void finish()
+    {
+        std::lock_guard lock(_mutex);
+        _finishing = true;
+        _wake.notify_one();
+    }
+
+    // Worker thread. set_pause(1) rather than a toggle: pausing twice must
+    // still hold. A seek that reaches libVLC before the pause has taken can
+    // make it drop the pause, so the next command waits (briefly) for it.
+    void pause()
+    {
+        const libvlc_state_t before = libvlc_media_player_get_state(_player);
+        const bool settles = (before == libvlc_Playing || before == libvlc_Buffering) &&
+                             libvlc_media_player_can_pause(_player);
+        {
+            std::lock_guard lock(_mutex);
+            _stateSettled = false;
+        }
+        libvlc_media_player_set_pause(_player, 1);
+        if (!settles)
+            return;
+        std::unique_lock lock(_mutex);
+        _wake.wait_for(lock, std::chrono::milliseconds(PauseSettleMs),
+                       [this] { return _stateSettled || _finishing; });
+    }
+
+    void setVolume(int volume)
+    {
+        _volume = volume;
+        postVolume();
+    }
+
+    void setRelay(DelegateRelay *relay)
+    {
+        std::lock_guard lock(_relayMutex);
+        if (_relay)
+            _relay->retire();
+        _relay = relay;
+    }
+
+    // For libVLC's getters on the main thread. get_time waits for a stop or a
+    // new media under way, so it is only asked while none is.
+    libvlc_media_player_t *handle() const { return _player; }
+
+private:
+    static void handleEvent(const libvlc_event_t *event, void *opaque)
+    {
+        // libVLC's event thread (or the worker, inside a command): post and return.
+        auto *self = static_cast<Worker *>(opaque);
+        switch (event->type) {
+        case libvlc_MediaPlayerTimeChanged:
+            self->notify(Notification::TimeChanged);
+            return;
+        case libvlc_MediaPlayerPlaying:
+            // The audio output may be new now and would ignore an earlier volume.
+            self->postVolume();
+            break;
+        case libvlc_MediaPlayerPaused:
+        case libvlc_MediaPlayerStopped:
+        case libvlc_MediaPlayerEndReached:
+        case libvlc_MediaPlayerEncounteredError:
+            self->markStateSettled();
+            break;
+        default:
+            break;
+        }
+        self->notify(Notification::StateChanged);
+    }
+
+    void notify(Notification notification)
+    {
+        std::lock_guard lock(_relayMutex);
+        if (!_relay)
+            return;
+        QMetaObject::invokeMethod(
+            _relay, [relay = _relay, notification] { relay->deliver(notification); },
+            Qt::QueuedConnection);
+    }
+
+    void markStateSettled()
+    {
+        std::lock_guard lock(_mutex);
+        _stateSettled = true;
+        _wake.notify_all();
+    }
+
+    void postVolume()
+    {
+        post([this](libvlc_media_player_t *player) {
+            libvlc_audio_set_volume(player, _volume.load());
+        });
+    }
+
+    void run()
+    {
+        for (;;) {
+            Command command;
+            {
+                std::unique_lock lock(_mutex);
+                _wake.wait(lock, [this] { return _finishing || !_commands.empty(); });
+                if (_finishing)
+                    break;
+                command = std::move(_commands.front());
+                _commands.pop_front();
+            }
+            command(_player);
+            // A media the command held is let go of here, not on the thread
+            // that posted it.
+            command = nullptr;
+            ++_done;
+        }
+        std::deque<Command> dropped;
+        {
+            std::lock_guard lock(_mutex);
+            dropped.swap(_commands);
+        }
+        dropped.clear();
+        tearDown();
+    }
+
+    void tearDown()
+    {
+        WorkerCensus &census = WorkerCensus::instance();
+        if (!census.isAbandoned()) {
+            // Detaching waits for a callback in progress; none comes after,
+            // and none is left to run into the stop below.
+            libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
+            for (libvlc_event_type_t type : WatchedEvents)
+                libvlc_event_detach(events, type, &Worker::handleEvent, this);
+            // The long part, while a file is still being opened.
+            libvlc_media_player_stop(_player);
+        }
+        census.finish([this] {
+            libvlc_media_player_set_media(_player, nullptr);
+            libvlc_media_player_release(_player);
+            _engine.reset();
+        });
+    }
+
+    std::shared_ptr<LibVlcEngine> _engine;
+    libvlc_media_player_t *const _player;
+    std::atomic<int> _volume{100};
+
+    std::mutex _mutex;
+    std::condition_variable _wake;
+    std::deque<Command> _commands;
+    uint64_t _posted = 0;
+    bool _finishing = false;
+    // libVLC has reported a pause or an end since the last pause was asked for.
+    bool _stateSettled = false;
+    std::atomic<uint64_t> _done{0};
+
+    // Read by libVLC's event thread, replaced by setDelegate.
+    std::mutex _relayMutex;
+    DelegateRelay *_relay = nullptr;
+};
+
+LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVideoView *view)
+    : _view(view)
+{
+    libvlc_media_player_t *player = engine ? libvlc_media_player_new(engine->instance()) : nullptr;
+    if (!player)
+        return;
+    if (view && view->x11Window() != 0)
+        libvlc_media_player_set_xwindow(player, uint32_t(view->x11Window()));
+    // Qt handles the mouse and keys over the picture (overlay, shortcuts).
+    libvlc_video_set_mouse_input(player, false);
+    libvlc_video_set_key_input(player, false);
+    _worker = std::make_shared<Worker>(std::move(engine), player);
+    _worker->start();
+
+    if (!view)
+        return;
+    // The player may be made on another thread; the view is read on its own.
+    _viewContext = new QObject;
+    _viewContext->moveToThread(view->thread());
+    const auto followFill = [view = QPointer<VLCVideoView>(view), worker = _worker] {
+        worker->post([crop = cropGeometryFor(view)](libvlc_media_player_t *player) {
+            libvlc_video_set_crop_geometry(player, crop.isEmpty() ? nullptr : crop.constData());
+        });
+    };
+    QObject::connect(view, &VLCVideoView::fillChanged, _viewContext, followFill);
+    if (_viewContext->thread() == QThread::currentThread())
+        followFill();
+    else
+        QMetaObject::invokeMethod(_viewContext, followFill, Qt::QueuedConnection);
+}
+
+LibVlcMediaPlayer::~LibVlcMediaPlayer()
+{
+    if (_viewContext) {
+        if (_viewContext->thread() == QThread::currentThread())
+            delete _viewContext;
+        else
+            _viewContext->deleteLater();
+    }
+    if (!_worker)
+        return;
+    _worker->setRelay(nullptr);
+    _worker->finish();
+}
+
+void LibVlcMediaPlayer::setDelegate(VLCMediaPlayerDelegate *delegate, QObject *context)
+{
+    if (_worker)
+        _worker->setRelay(delegate && context ? new DelegateRelay(delegate, context) : nullptr);
+}
+
+template <typename Command>
+void LibVlcMediaPlayer::postExpecting(VLCMediaPlayerState state, std::optional<int64_t> timeMs,
+                                      Command command)
+{
+    if (!_worker)
+        return;
+    _expected.untilCommand = _worker->post(std::move(command));
+    _expected.state = state;
+    _expected.timeMs = timeMs;
+}
+
+bool LibVlcMediaPlayer::isExpectationPending() const
+{
+    return _worker && _worker->doneCount() < _expected.untilCommand;
+}
+
+void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
+{
+    _media = std::move(media);
+    auto *engineMedia = dynamic_cast<LibVlcMedia *>(_media.get());
+    libvlc_media_t *handle = engineMedia ? engineMedia->handle() : nullptr;
+    // A new media stops a playing one.
+    postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
+                  [media = _media, handle](libvlc_media_player_t *player) {
+                      libvlc_media_player_set_media(player, handle);
+                  });
+}
+
+void LibVlcMediaPlayer::play()
+{
+    const VLCMediaPlayerState current = state();
+    VLCMediaPlayerState next = current;
+    std::optional<int64_t> timeMs;
+    if (const VLCTime now = time(); now.isKnown())
+        timeMs = now.numberValue().toLongLong();
+    if (_media && current == VLCMediaPlayerState::Stopped) {
+        next = VLCMediaPlayerState::Opening;
+        timeMs.reset();
+    } else if (current == VLCMediaPlayerState::Paused) {
+        next = VLCMediaPlayerState::Playing;
+    }
+    postExpecting(next, timeMs,
+                  [](libvlc_media_player_t *player) { libvlc_media_player_play(player); });
+}
+
+void LibVlcMediaPlayer::pause()
+{
+    const VLCMediaPlayerState current = state();
+    const bool pauses =
+        current == VLCMediaPlayerState::Playing || current == VLCMediaPlayerState::Buffering;
+    std::optional<int64_t> timeMs;
+    if (const VLCTime now = time(); now.isKnown())
+        timeMs = now.numberValue().toLongLong();
+    postExpecting(pauses ? VLCMediaPlayerState::Paused : current, timeMs,
+                  [worker = _worker.get()](libvlc_media_player_t *) { worker->pause(); });
+}
+
+void LibVlcMediaPlayer::stop()
+{
+    postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
+                  [](libvlc_media_player_t *player) { libvlc_media_player_stop(player); });
+}
+
+void LibVlcMediaPlayer::setTime(VLCTime time)
+{
+    if (!time.isKnown())
+        return;
+    const int64_t timeMs = std::max<int64_t>(0, time.numberValue().toLongLong());
+    const VLCMediaPlayerState current = state();
+    // Nothing to seek in a stopped player: its time stays unknown.
+    std::optional<int64_t> expectedMs;
+    if (current != VLCMediaPlayerState::Stopped)
+        expectedMs = timeMs;
+    postExpecting(current, expectedMs, [timeMs](libvlc_media_player_t *player) {
+        libvlc_media_player_set_time(player, libvlc_time_t(timeMs));
+    });
+}
+
+VLCTime LibVlcMediaPlayer::time() const
+{
+    if (!_worker || !_media)
+        return VLCTime();
+    // The engine's time waits for a stop under way: answer what was asked for.
+    if (isExpectationPending())
+        return _expected.timeMs ? VLCTime(*_expected.timeMs) : VLCTime();
+    const libvlc_time_t timeMs = libvlc_media_player_get_time(_worker->handle());
+    return timeMs >= 0 ? VLCTime(timeMs) : VLCTime();
+}
+
+VLCMediaPlayerState LibVlcMediaPlayer::state() const
+{
+    if (!_worker)
+        return VLCMediaPlayerState::Stopped;
+    if (isExpectationPending())
+        return _expected.state;
+    return stateOf(libvlc_media_player_get_state(_worker->handle()));
+}
+
 bool LibVlcMediaPlayer::isPlaying() const
 {
-    return _player && libvlc_media_player_is_playing(_player);
+    return state() == VLCMediaPlayerState::Playing;
 }
 
 void LibVlcMediaPlayer::Audio::setVolume(int volume)
 {
     _volume = std::clamp(volume, 0, 200);
-    _player->applyVolume();
-}
-
-void LibVlcMediaPlayer::applyVolume()
-{
-    if (_player)
-        libvlc_audio_set_volume(_player, _audio._volume.load());
-}
-
-void LibVlcMediaPlayer::applyFill()
-{
-    // Main thread only: reads the view.
-    if (!_player)
-        return;
-    const QSize size = _view ? _view->size() : QSize();
-    if (!_view || !_view->fillScreen() || size.isEmpty()) {
-        libvlc_video_set_crop_geometry(_player, nullptr);
-        return;
-    }
-    // Cropping the picture to the view's aspect lets the output fill the view.
-    const int divisor = std::gcd(size.width(), size.height());
-    const QByteArray ratio = QByteArray::number(size.width() / divisor) + ':' +
-                             QByteArray::number(size.height() / divisor);
-    libvlc_video_set_crop_geometry(_player, ratio.constData());
+    if (_player->_worker)
+        _player->_worker->setVolume(_volume);
 }

@@ -3,18 +3,22 @@
 #include "LibVlcEngine.h"
 #include "VLCMediaPlayer.h"
 
-#include <QMutex>
 #include <QPointer>
-#include <atomic>
+#include <cstdint>
+#include <optional>
 
-struct libvlc_event_t;
-struct libvlc_media_player_t;
 class QObject;
 class VLCVideoView;
 
-// VLCMediaPlayer over a libvlc_media_player_t. libVLC reports from its own
-// threads; those reports only post queued calls to objects that live on the
-// main thread (or the delegate context's thread) and never call back into
+// VLCMediaPlayer over a libvlc_media_player_t that only its own worker thread
+// changes. libVLC's stop (and a new media on a playing player, which stops
+// too) can block for seconds while a file is being opened; the calls here only
+// queue the engine work, in order, and answer from what they asked for until
+// the worker has caught up, so the main thread never waits on the engine.
+// Destruction hands the teardown to the worker as well.
+//
+// libVLC reports from its own threads; those reports only post queued calls
+// to the delegate's thread, or work to the worker, and never call back into
 // libVLC, so nothing is stopped or released from inside a libVLC callback.
 class LibVlcMediaPlayer final : public VLCMediaPlayer {
 public:
@@ -35,7 +39,14 @@ public:
     VLCMediaPlayerState state() const override;
     bool isPlaying() const override;
 
+    // When the application object goes, the process waits this long for the
+    // workers of destroyed players; one still inside libVLC then is left to
+    // the end of the process and keeps the engine from being released under it.
+    static constexpr int ExitWaitMs = 1000;
+
 private:
+    class Worker;
+
     class Audio final : public VLCAudio {
     public:
         explicit Audio(LibVlcMediaPlayer *player)
@@ -43,34 +54,32 @@ private:
         {
         }
         void setVolume(int volume) override;
-        int volume() const override { return _volume.load(); }
+        int volume() const override { return _volume; }
 
     private:
-        friend class LibVlcMediaPlayer;
-        LibVlcMediaPlayer *_player;
-        std::atomic<int> _volume{100};
+        LibVlcMediaPlayer *const _player;
+        int _volume = 100;
     };
 
-    class DelegateRelay;
-    class MainThreadHelper;
-    enum class Notification { TimeChanged, StateChanged };
+    // What the engine will report once the worker has carried out every
+    // command up to `untilCommand`; until then it is the answer.
+    struct Expectation {
+        uint64_t untilCommand = 0;
+        VLCMediaPlayerState state = VLCMediaPlayerState::Stopped;
+        std::optional<int64_t> timeMs;
+    };
 
-    static void handleEvent(const libvlc_event_t *event, void *opaque);
-    void notify(Notification notification);
-    void applyVolume();
-    void applyFill();
+    // Queues a command that changes the state or the time, and notes how it
+    // leaves them.
+    template <typename Command>
+    void postExpecting(VLCMediaPlayerState state, std::optional<int64_t> timeMs, Command command);
+    bool isExpectationPending() const;
 
-    const std::shared_ptr<LibVlcEngine> _engine;
-    libvlc_media_player_t *_player = nullptr;
+    std::shared_ptr<Worker> _worker;
     VLCMediaPtr _media;
     Audio _audio{this};
+    Expectation _expected;
     QPointer<VLCVideoView> _view;
-
-    // Lives on the view's (main) thread: follows the view's fill state and
-    // re-applies the volume when playback starts.
-    MainThreadHelper *_helper = nullptr;
-
-    // Read by libVLC's event thread, replaced by setDelegate.
-    QMutex _relayMutex;
-    DelegateRelay *_relay = nullptr;
+    // Lives on the view's thread, for the view's notifications.
+    QObject *_viewContext = nullptr;
 };
