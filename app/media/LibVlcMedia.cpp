@@ -1,7 +1,8 @@
 #include "LibVlcMedia.h"
 
+#include "NativePath.h"
+
 #include <QFile>
-#include <sys/stat.h>
 #include <vlc/vlc.h>
 
 // libVLC's own default; a time-out of 0 would wait forever.
@@ -12,7 +13,7 @@ LibVlcMedia::LibVlcMedia(std::shared_ptr<LibVlcEngine> engine, const QString &pa
     , _engine(std::move(engine))
 {
     if (_engine)
-        _media = libvlc_media_new_path(_engine->instance(), QFile::encodeName(path).constData());
+        _media = libvlc_media_new_path(_engine->instance(), NativePath::toNative(path).constData());
     if (_media)
         libvlc_event_attach(libvlc_media_event_manager(_media), libvlc_MediaParsedChanged,
                             &LibVlcMedia::handleParsedChanged, this);
@@ -26,12 +27,6 @@ LibVlcMedia::~LibVlcMedia()
     libvlc_event_detach(libvlc_media_event_manager(_media), libvlc_MediaParsedChanged,
                         &LibVlcMedia::handleParsedChanged, this);
     libvlc_media_release(_media);
-}
-
-bool LibVlcMedia::isRegularFile(const QString &path)
-{
-    struct stat info = {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void LibVlcMedia::handleParsedChanged(const libvlc_event_t *event, void *opaque)
@@ -51,7 +46,10 @@ void LibVlcMedia::startParseOnce()
         if (_parseStarted)
             return;
         _parseStarted = true;
-        if (!_media || !isRegularFile(_path)) {
+        // Only regular files reach the preparser: opening a FIFO can block for
+        // ever, and a directory would be read as a playlist.
+        _readable = _media && NativePath::kind(_path) == NativePath::Kind::RegularFile;
+        if (!_readable) {
             _parseFinished = true;
             _parseEnded.wakeAll();
             return;
@@ -112,13 +110,17 @@ LibVlcMedia::ParseOutcome LibVlcMedia::parseOutcome()
         QMutexLocker locker(&_mutex);
         outcome.finished = _parseFinished;
         outcome.completed = _parseStatus == libvlc_media_parsed_status_done;
+        outcome.failed = _parseStatus == libvlc_media_parsed_status_failed;
+        outcome.readable = _readable;
     }
     if (!_media || !outcome.completed)
         return outcome;
     libvlc_media_track_t **tracks = nullptr;
     const unsigned count = libvlc_media_tracks_get(_media, &tracks);
     for (unsigned i = 0; i < count; ++i) {
-        if (tracks[i]->i_type != libvlc_track_video)
+        if (tracks[i]->i_type == libvlc_track_audio)
+            outcome.hasAudio = true;
+        if (tracks[i]->i_type != libvlc_track_video || outcome.hasVideo)
             continue;
         const libvlc_video_track_t *video = tracks[i]->video;
         outcome.hasVideo = true;
@@ -131,9 +133,19 @@ LibVlcMedia::ParseOutcome LibVlcMedia::parseOutcome()
             outcome.sarNum = video->i_sar_num;
             outcome.sarDen = video->i_sar_den;
         }
-        break;
     }
     if (count)
         libvlc_media_tracks_release(tracks, count);
     return outcome;
+}
+
+VLCMedia::Tracks LibVlcMedia::tracks()
+{
+    const ParseOutcome parsed = parseOutcome();
+    Tracks tracks;
+    // A time-out tells nothing; a failure means the engine cannot read it.
+    tracks.known = !parsed.readable || parsed.completed || parsed.failed;
+    tracks.hasAudio = parsed.hasAudio;
+    tracks.hasVideo = parsed.hasVideo;
+    return tracks;
 }

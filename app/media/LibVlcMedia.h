@@ -20,11 +20,15 @@ public:
     VLCTime length() override;
     VLCTime lengthWaitUntilDate(QDeadlineTimer deadline) override;
     void parseStop() override;
+    Tracks tracks() override;
 
     // What the parse found, for the thumbnailer.
     struct ParseOutcome {
         bool finished = false;  // the parse has ended or was never possible
         bool completed = false; // it ran to the end (no time-out, no failure)
+        bool failed = false;    // the engine could not read the file
+        bool readable = true;   // a regular file the engine could be given
+        bool hasAudio = false;
         bool hasVideo = false;
         unsigned width = 0, height = 0; // of the first video track as shown, pixels
         unsigned sarNum = 1, sarDen = 1;
@@ -34,11 +38,6 @@ public:
     // The engine side; null when libVLC did not start.
     libvlc_media_t *handle() const { return _media; }
     const std::shared_ptr<LibVlcEngine> &engine() const { return _engine; }
-
-    // Only regular files go to libVLC's parser or thumbnailer: opening a FIFO
-    // for reading can block forever, and a directory would be read as a
-    // playlist. Checked with stat(), which never blocks on either.
-    static bool isRegularFile(const QString &path);
 
 private:
     static void handleParsedChanged(const libvlc_event_t *event, void *opaque);
@@ -53,5 +52,6 @@ private:
     QWaitCondition _parseEnded;
     bool _parseStarted = false;
     bool _parseFinished = false;
+    bool _readable = true;
     int _parseStatus = 0; // libvlc_media_parsed_status_t, 0 while none
 };

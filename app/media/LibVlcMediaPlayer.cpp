@@ -444,7 +444,7 @@ void LibVlcMediaPlayer::play()
     VLCMediaPlayerState next = current;
     std::optional<int64_t> timeMs;
     if (const VLCTime now = time(); now.isKnown())
-        timeMs = now.numberValue().toLongLong();
+        timeMs = now.milliseconds();
     if (_media && current == VLCMediaPlayerState::Stopped) {
         next = VLCMediaPlayerState::Opening;
         timeMs.reset();
@@ -462,7 +462,7 @@ void LibVlcMediaPlayer::pause()
         current == VLCMediaPlayerState::Playing || current == VLCMediaPlayerState::Buffering;
     std::optional<int64_t> timeMs;
     if (const VLCTime now = time(); now.isKnown())
-        timeMs = now.numberValue().toLongLong();
+        timeMs = now.milliseconds();
     postExpecting(pauses ? VLCMediaPlayerState::Paused : current, timeMs,
                   [worker = _worker.get()](libvlc_media_player_t *) { worker->pause(); });
 }
@@ -477,7 +477,7 @@ void LibVlcMediaPlayer::setTime(VLCTime time)
 {
     if (!time.isKnown())
         return;
-    const int64_t timeMs = std::max<int64_t>(0, time.numberValue().toLongLong());
+    const int64_t timeMs = std::max<int64_t>(0, time.milliseconds());
     const VLCMediaPlayerState current = state();
     // Nothing to seek in a stopped player: its time stays unknown.
     std::optional<int64_t> expectedMs;
@@ -497,6 +497,14 @@ VLCTime LibVlcMediaPlayer::time() const
         return _expected.timeMs ? VLCTime(*_expected.timeMs) : VLCTime();
     const libvlc_time_t timeMs = libvlc_media_player_get_time(_worker->handle());
     return timeMs >= 0 ? VLCTime(timeMs) : VLCTime();
+}
+
+double LibVlcMediaPlayer::position() const
+{
+    // Like the time, the engine's answer waits for a stop under way.
+    if (!_worker || !_media || isExpectationPending())
+        return -1.0;
+    return libvlc_media_player_get_position(_worker->handle());
 }
 
 VLCMediaPlayerState LibVlcMediaPlayer::state() const

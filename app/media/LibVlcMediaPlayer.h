@@ -36,6 +36,7 @@ public:
 
     void setTime(VLCTime time) override;
     VLCTime time() const override;
+    double position() const override;
     VLCMediaPlayerState state() const override;
     bool isPlaying() const override;
 

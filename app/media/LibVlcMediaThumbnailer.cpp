@@ -1,6 +1,7 @@
 #include "LibVlcMediaThumbnailer.h"
 
 #include "LibVlcMedia.h"
+#include "NativePath.h"
 
 #include <QFile>
 #include <algorithm>
@@ -214,7 +215,7 @@ public:
         : _fetch(fetch)
         , _aspect(aspect)
     {
-        _media = libvlc_media_new_path(instance, QFile::encodeName(path).constData());
+        _media = libvlc_media_new_path(instance, NativePath::toNative(path).constData());
         if (!_media)
             return;
         libvlc_media_add_option(_media, ":no-audio");
@@ -395,7 +396,8 @@ static void runFetch(ThumbnailFetch &fetch, FetchWorkers &workers)
     auto *media = dynamic_cast<LibVlcMedia *>(fetch.media.get());
     // Keeps the engine alive until this worker is done with it.
     const std::shared_ptr<LibVlcEngine> engine = media ? media->engine() : nullptr;
-    if (!engine || !media->handle() || !LibVlcMedia::isRegularFile(media->path())) {
+    if (!engine || !media->handle() ||
+        NativePath::kind(media->path()) != NativePath::Kind::RegularFile) {
         fetch.answer(QImage());
         return;
     }
@@ -419,7 +421,7 @@ static void runFetch(ThumbnailFetch &fetch, FetchWorkers &workers)
         fetch.answer(QImage());
         return;
     }
-    const int64_t lengthMs = length.isKnown() ? length.numberValue().toLongLong() : 0;
+    const int64_t lengthMs = length.milliseconds();
     const int64_t startMs = lengthMs >= MinLengthForSeekMs ? lengthMs * 3 / 10 : 0;
 
     auto grab =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NativePath.h"
 #include "VLCTime.h"
 
 #include <QDeadlineTimer>
@@ -15,7 +16,7 @@ public:
     virtual ~VLCMedia() = default;
 
     virtual QString path() const = 0;
-    QUrl url() const { return QUrl::fromLocalFile(path()); }
+    QUrl url() const { return NativePath::fileUrl(path()); }
 
     // The length as known now: 0 or less until the engine has determined it.
     // The first call starts one bounded parse in the background, so that the
@@ -25,6 +26,17 @@ public:
     // The length after waiting, at most until the deadline, for the parse to
     // end. Sleeps while waiting; never spins.
     virtual VLCTime lengthWaitUntilDate(QDeadlineTimer deadline) = 0;
+
+    // What the parse found out about the streams. `known` is false while the
+    // parse runs and when it gave up in time or failed; a file that cannot be
+    // read at all (no regular file, no streams) is known to have none.
+    struct Tracks {
+        bool known = false;
+        bool hasAudio = false;
+        bool hasVideo = false;
+        bool isUnplayable() const { return known && !hasAudio && !hasVideo; }
+    };
+    virtual Tracks tracks() = 0;
 
     // Ends a parse under way, so that nobody waits on it any longer (the
     // length may stay unknown). Used when the application quits.

@@ -46,6 +46,8 @@ public:
     virtual void setTime(VLCTime time) = 0;
     // The engine's own position: empty while nothing is loaded.
     virtual VLCTime time() const = 0;
+    // The same as a fraction of the media (0..1), negative when unknown.
+    virtual double position() const = 0;
     virtual VLCMediaPlayerState state() const = 0;
     virtual bool isPlaying() const = 0;
 };

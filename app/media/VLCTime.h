@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
 #include <cstdint>
 #include <optional>
 
@@ -19,7 +18,8 @@ public:
     bool isKnown() const { return _ms.has_value(); }
     // Truncated to 32 bits as the callers expect; 0 when unknown.
     int32_t intValue() const { return static_cast<int32_t>(_ms.value_or(0)); }
-    QVariant numberValue() const { return QVariant::fromValue<qint64>(_ms.value_or(0)); }
+    // The whole count; 0 when unknown.
+    int64_t milliseconds() const { return _ms.value_or(0); }
     // "00:00" when there is no length, else minutes:seconds, with hours when needed.
     QString stringValue() const;
 

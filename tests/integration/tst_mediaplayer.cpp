@@ -49,7 +49,7 @@ const char *stateName(VLCMediaPlayerState state)
 
 qint64 msOf(const VLCTime &time)
 {
-    return time.numberValue().toLongLong();
+    return time.milliseconds();
 }
 
 // How long the command kept the calling thread, in milliseconds.
