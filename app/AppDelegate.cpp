@@ -111,9 +111,9 @@ void AppDelegate::applicationDidFinishLaunching()
     if (_filterTextField)
         connect(_filterTextField, &QLineEdit::textEdited, this, &AppDelegate::filterChanged);
     // Long additions show their progress here (playlist/AppDelegatePlaylist.cpp).
-    _additionStatusBar = outlet<QStatusBar>(mainWindow, "additionStatusBar");
+    _additionStatus.setStatusBar(outlet<QStatusBar>(mainWindow, "additionStatusBar"));
 
-    _timer = std::make_unique<Timer>([this] { timeChanged(); });
+    _timer = std::make_unique<Timer>([this] { secondPlayed(); });
     setWindowLevel(mainWindow, WindowLevel::Normal);
     if (!_mediaInterfaceWindow)
         buildOverlayWindow();
@@ -189,6 +189,21 @@ void AppDelegate::keyDownMonitor(int key, bool isAutoRepeat)
     // A held space would toggle many times a second: only the press counts.
     if (key == Qt::Key_Space && !isAutoRepeat)
         playPauseButtonClick(nullptr);
+}
+
+void AppDelegate::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The window's content changes without the window: a status line comes
+    // or goes, full screen is left while it shows. The overlay must still
+    // cover all of it.
+    windowDidResize(_mediaInterfaceWindow);
+}
+
+void AppDelegate::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    windowDidResize(_mediaInterfaceWindow);
 }
 
 bool AppDelegate::eventFilter(QObject *watched, QEvent *event)

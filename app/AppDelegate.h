@@ -1,12 +1,15 @@
 #pragma once
 
+#include "StallWatch.h"
 #include "Timer.h"
 #include "controls/CustomView.h"
 #include "media/MediaBackend.h"
 #include "media/VLCVideoView.h"
 #include "playlist/AdditionQueue.h"
+#include "playlist/AdditionStatusLine.h"
 #include "playlist/AlertSheetQueue.h"
 #include "playlist/EventLoopWait.h"
+#include "playlist/MediaLengthReader.h"
 #include "playlist/PlaylistEntry.h"
 
 #include <QAbstractButton>
@@ -133,11 +136,11 @@ public:
     static constexpr int64_t NSNotFound = std::numeric_limits<int64_t>::max();
     static int64_t indexOfObjectInArray(const MediaEntry &object, const MediaListRef &array);
     // Appends each playable path, in order, with its preview and its length;
-    // refuses the others with the "Unsupported format" alert. YES when at
+    // refuses the others with one "Unsupported format" alert. YES when at
     // least one entry was appended. Additions run one at a time: one asked for
     // while another runs (from inside its wait for a thumbnail) waits for it,
-    // answers NO at once and runs afterwards. `appended` tells the caller the
-    // outcome either way, once the paths have been handled.
+    // answers NO at once and runs afterwards. `appended` hears of the first
+    // entry as soon as it is in the list.
     bool appendPlaylistWithoutDublicates(const QStringList &paths,
                                          AdditionQueue::Completion appended = {});
 
@@ -150,12 +153,14 @@ public:
     // Which files the open panel lists.
     bool panelShouldShowFilename(QObject *panel, const QString &filename) const;
     void displayUnsupportedMessageForPath(const QString &path);
+    // One alert for all the paths an addition refused.
+    void displayUnsupportedMessageForPaths(const QStringList &paths);
 
     // Media previews (playlist/AppDelegatePreviews.cpp). Waits for the
     // thumbnailer's answer with the event loop turning; a null image when it
-    // timed out. `length`, when given, receives what the thumbnailer's parse
-    // found out about the media's length.
-    QImage getMediaPreview(const QString &path, VLCTime *length = nullptr);
+    // timed out. `probe`, when given, receives what the thumbnailer's parse
+    // found out about the media's length and streams.
+    QImage getMediaPreview(const QString &path, MediaProbe *probe = nullptr);
     // VLCMediaThumbnailerDelegate: on any thread.
     void mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *thumbnailer,
                                             const QImage &thumbnail) override;
@@ -184,11 +189,13 @@ public:
     // The Timer's tick, and the step after every seek.
     void timeChanged();
     void refreshLabels();
+    // The Timer's tick: one more second of playback.
+    void secondPlayed();
 
     // VLCMediaPlayerDelegate: the count of seconds is kept by the Timer, so
-    // the player's own notifications change nothing.
+    // the player's time changes nothing; its end or error ends the media.
     void mediaPlayerTimeChanged() override {}
-    void mediaPlayerStateChanged() override {}
+    void mediaPlayerStateChanged() override;
 
 public slots:
     // Only the user's edits of the filter field arrive here.
@@ -230,6 +237,8 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     // Tests reach the private state through this one door.
@@ -248,6 +257,10 @@ private:
     void playDroppedEntry(const MediaEntry &entry);
     void setVolumeToSliderLimit(bool maximum);
     void seekBy(int seconds);
+    // The current entry's media may be played, paused or moved.
+    bool canCommandCurrentMedia() const;
+    // Played to its end, or unable to play on: the next visible entry starts.
+    void currentMediaDidEnd();
     void deliverMediaLength(int64_t lengthMs);
     bool hasPendingLengthPoll() const { return _pendingLengthPoll != 0; }
     // Runs the poll that is due next at once, as its timer would.
@@ -257,7 +270,7 @@ private:
     MediaKind mediaKind(const QString &path) const;
     bool runAddition(const AdditionQueue::Addition &addition);
     void runNextAddition();
-    MediaEntry appendPaths(const QStringList &paths);
+    MediaEntry appendPaths(const AdditionQueue::Addition &addition);
     void showAdditionProgress();
     // Removes the entry of that visible row; no row (-1) removes nothing.
     void removeVisibleRow(int64_t row);
@@ -319,11 +332,15 @@ private:
     // so one chain at most serves the current media.
     uint64_t _pendingLengthPoll = 0;
     uint64_t _lastLengthPoll = 0;
+    StallWatch _stallWatch;
+    // The last entry ended while an addition was still appending: the next
+    // entry it appends starts, as if it had been there all along.
+    bool _playNextWhenAppended = false;
 
     // Playlist: additions one at a time, the waits inside them, their alerts
     // and their progress in the main window's status bar.
     AdditionQueue _additions;
     EventLoopWait _additionWait;
     AlertSheetQueue _alertSheets;
-    QPointer<QStatusBar> _additionStatusBar;
+    AdditionStatusLine _additionStatus;
 };

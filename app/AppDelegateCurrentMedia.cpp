@@ -1,7 +1,9 @@
 // AppDelegate: the current media, its length and the time read-outs.
 #include "AppDelegate.h"
 
-#include <QFileInfo>
+#include "media/NativePath.h"
+#include "playlist/PathComponents.h"
+
 #include <QTimer>
 
 namespace {
@@ -28,7 +30,9 @@ bool AppDelegate::configureForCurrentMedia()
         return false;
     // The entry object itself, so that lookups by identity find it.
     _curMediaPath = _mediaPlaylist->at(_mediaIndex);
-    if (!QFileInfo::exists(_curMediaPath->path)) {
+    _stallWatch.reset();
+    _playNextWhenAppended = false;
+    if (!NativePath::exists(_curMediaPath->path)) {
         if (_remainingTimeLabel)
             _remainingTimeLabel->setText(kZeroTime);
         if (_totalTimeLabel)
@@ -93,13 +97,15 @@ void AppDelegate::deliverMediaLength(int64_t lengthMs)
         selectTableRow(row);
     _curMediaLength = _curMedia ? _curMedia->length() : VLCTime();
     if (_mediaBackgroundImageView && _curMediaPath)
-        _mediaBackgroundImageView->setHidden(!hasAudioLook(_curMediaPath->path));
+        _mediaBackgroundImageView->setHidden(!hasAudioLook(_curMediaPath->path) &&
+                                             !_curMediaPath->noVideoTrack);
     if (_mediaProgressSlider) {
         _mediaProgressSlider->setEnabled(true);
         _mediaProgressSlider->setMaximum(static_cast<int>(lengthMs / 1000));
     }
     if (_mediaName && _curMediaPath)
-        _mediaName->setText(QFileInfo(_curMediaPath->path).completeBaseName());
+        _mediaName->setText(
+            NativePath::displayString(PathComponents::baseName(_curMediaPath->path)));
     if (_mediaPlayer && _volumeSlider)
         _mediaPlayer->audio()->setVolume(_volumeSlider->value());
 }
@@ -109,25 +115,57 @@ void AppDelegate::timeChanged()
     refreshLabels();
     const uint32_t spentSeconds = _timer ? _timer->getSpentTimeUint() : 0;
     // 32-bit arithmetic read as signed: a count past the end gives a negative rest.
-    const uint32_t lengthMs = static_cast<uint32_t>(_curMediaLength.numberValue().toLongLong());
+    const uint32_t lengthMs = static_cast<uint32_t>(_curMediaLength.milliseconds());
     const auto leftMs = static_cast<int32_t>(lengthMs - spentSeconds * 1000u);
     if (leftMs < kEndToleranceMs && _curMediaLength.intValue() > 0) {
-        if (_timer)
-            _timer->refresh();
-        clearPlayer();
-        if (!nextMediaButtonClick(_nextMediaButton))
-            _mediaIndex = -1;
+        currentMediaDidEnd();
         return;
     }
     if (_mediaProgressSlider)
         _mediaProgressSlider->setValue(static_cast<int>(spentSeconds));
 }
 
+void AppDelegate::currentMediaDidEnd()
+{
+    if (_timer)
+        _timer->refresh();
+    clearPlayer();
+    if (nextMediaButtonClick(_nextMediaButton))
+        return;
+    // Files still being added come after it: the next one to arrive plays.
+    if (!_additions.isIdle()) {
+        _playNextWhenAppended = true;
+        return;
+    }
+    _mediaIndex = -1;
+}
+
+void AppDelegate::secondPlayed()
+{
+    if (_mediaPlayer && _stallWatch.secondPlayed(_mediaPlayer->time(), _mediaPlayer->position())) {
+        currentMediaDidEnd();
+        return;
+    }
+    timeChanged();
+}
+
+void AppDelegate::mediaPlayerStateChanged()
+{
+    // The engine's end or error ends the entry even when its length is not
+    // known, so that one file the engine cannot play never holds up the rest.
+    // The state is read now, not taken from the notification: one that was on
+    // its way while another media was loaded must not end that one.
+    if (!_mediaPlayer || !_curMedia || _mediaPlayer->media() != _curMedia || _mediaIndex < 0)
+        return;
+    const VLCMediaPlayerState state = _mediaPlayer->state();
+    if (state == VLCMediaPlayerState::Ended || state == VLCMediaPlayerState::Error)
+        currentMediaDidEnd();
+}
+
 void AppDelegate::refreshLabels()
 {
     const uint32_t spentSeconds = _timer ? _timer->getSpentTimeUint() : 0;
-    const uint32_t lengthSeconds =
-        static_cast<uint32_t>(_curMediaLength.numberValue().toLongLong()) / 1000;
+    const uint32_t lengthSeconds = static_cast<uint32_t>(_curMediaLength.milliseconds()) / 1000;
     const uint32_t remainingSeconds =
         lengthSeconds >= spentSeconds ? lengthSeconds - spentSeconds : 0;
     if (_spentTimeLabel)

@@ -3,7 +3,7 @@
 
 #include "controls/ImageButton.h"
 
-#include <QFileInfo>
+#include "media/NativePath.h"
 
 namespace {
 
@@ -20,16 +20,19 @@ void setPlayPauseImages(QAbstractButton *button, bool playing)
                                            : QStringLiteral("play-pressed"));
 }
 
-bool fileExists(const MediaEntry &entry)
-{
-    return entry && QFileInfo::exists(entry->path);
-}
-
 } // namespace
+
+bool AppDelegate::canCommandCurrentMedia() const
+{
+    // The engine keeps a loaded file open: it plays on, and obeys, when the
+    // file is deleted meanwhile. Only a file that must be opened anew has to exist.
+    return (_curMedia && _mediaPlayer->media() == _curMedia) ||
+           (_curMediaPath && NativePath::exists(_curMediaPath->path));
+}
 
 void AppDelegate::playPauseButtonClick(QObject *)
 {
-    if (!canClickControlButtons() || !_mediaPlayer || !fileExists(_curMediaPath))
+    if (!canClickControlButtons() || !_mediaPlayer || !canCommandCurrentMedia())
         return;
     if (_isPlaying) {
         _mediaPlayer->pause();
@@ -87,7 +90,7 @@ void AppDelegate::rewindBackwardButtonClick(QObject *)
 
 void AppDelegate::seekBy(int seconds)
 {
-    if (!canClickControlButtons() || !_mediaPlayer || !fileExists(_curMediaPath) ||
+    if (!canClickControlButtons() || !_mediaPlayer || !canCommandCurrentMedia() ||
         !_mediaProgressSlider)
         return;
     // The slider's range is the media's length in seconds.

@@ -4,12 +4,11 @@
 #include "InfoDictionary.h"
 #include "InterfaceFile.h"
 #include "media/LibVlcBackend.h"
+#include "media/NativePath.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -22,15 +21,17 @@ void choosePlatform()
 }
 
 // The files named on the command line, as absolute paths; a file manager's
-// "Open With" passes them the same way (or as file URLs).
-QStringList commandLineFiles()
+// "Open With" passes them the same way (or as file URLs). Read from the bytes
+// themselves: a name that is not UTF-8 must still lead back to its file.
+QStringList commandLineFiles(int argc, char **argv)
 {
     QStringList paths;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (const QString &argument : arguments) {
-        const QUrl url(argument);
-        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
-        paths.append(QFileInfo(path).absoluteFilePath());
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        const QString url = NativePath::fromFileUrl(argument);
+        paths.append(NativePath::absolutePath(argument.startsWith("file:") && !url.isEmpty()
+                                                  ? url
+                                                  : NativePath::fromNative(argument)));
     }
     return paths;
 }
@@ -71,7 +72,7 @@ int applicationMain(int argc, char **argv)
     QPointer<QWidget> mainWindow = appDelegate->window();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
                      &AppDelegate::applicationWillTerminate);
-    QTimer::singleShot(0, appDelegate, [appDelegate, files = commandLineFiles()] {
+    QTimer::singleShot(0, appDelegate, [appDelegate, files = commandLineFiles(argc, argv)] {
         appDelegate->applicationDidFinishLaunching();
         appDelegate->applicationOpenFiles(files);
     });

@@ -14,9 +14,10 @@
 // shown while adding.
 class AdditionQueue {
 public:
-    // Told, once its paths have been handled, the first entry the addition
-    // appended, or null when it appended none. Its index is found by
-    // identity: the user may have removed rows while the addition waited.
+    // Told the first entry the addition appended as soon as it is in the
+    // list, so that it can start while the others are still being added; or
+    // null, once every path was handled and none was appended. Its index is
+    // found by identity: the user may have removed rows meanwhile.
     using Completion = std::function<void(const MediaEntry &firstAppended)>;
     struct Addition {
         QStringList paths;

@@ -28,8 +28,10 @@ void AlertSheetQueue::openNext()
             openNext();
         });
         _current = sheet;
-        // open() makes it window-modal and returns at once.
-        sheet->open();
+        // Not modal: a window blocked by a modal dialog ignores the window
+        // manager's close and the quit shortcut, and quitting must always work.
+        sheet->setWindowModality(Qt::NonModal);
+        sheet->show();
         return;
     }
 }

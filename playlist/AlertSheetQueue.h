@@ -7,8 +7,8 @@
 
 // Warning sheets on a window, shown one at a time: a sheet asked for while
 // another is open waits its turn and opens when that one is closed. Nobody
-// waits for a sheet; each is made only when its turn comes, so that a long
-// queue costs no windows.
+// waits for a sheet, and none blocks its window; each is made only when its
+// turn comes, so that a long queue costs no windows.
 class AlertSheetQueue : public QObject {
     Q_OBJECT
 public:
@@ -17,8 +17,7 @@ public:
         QString informativeText;
     };
 
-    // Opens the alert as a window-modal sheet on the window, now or after
-    // those before it.
+    // Opens the alert as a sheet over the window, now or after those before it.
     void beginSheetModalForWindow(QWidget *window, const Alert &alert);
 
     // The sheet on screen, if any.

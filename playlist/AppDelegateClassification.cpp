@@ -1,6 +1,7 @@
 // AppDelegate: media classification by file-name extension, and the alert for
 // the paths it refuses. The file's contents are never looked at.
 #include "app/AppDelegate.h"
+#include "media/NativePath.h"
 #include "playlist/PathComponents.h"
 #include "playlist/TypeRegistry.h"
 
@@ -36,8 +37,25 @@ bool AppDelegate::panelShouldShowFilename(QObject *, const QString &filename) co
 
 void AppDelegate::displayUnsupportedMessageForPath(const QString &path)
 {
-    _alertSheets.beginSheetModalForWindow(view()->window(),
-                                          {QStringLiteral("Unsupported format"), path});
+    _alertSheets.beginSheetModalForWindow(
+        view()->window(), {QStringLiteral("Unsupported format"), NativePath::displayString(path)});
+}
+
+void AppDelegate::displayUnsupportedMessageForPaths(const QStringList &paths)
+{
+    if (paths.size() == 1) {
+        displayUnsupportedMessageForPath(paths.first());
+        return;
+    }
+    // A long list is cut short: the alert must still fit on the screen.
+    constexpr qsizetype MaxNamesShown = 12;
+    QStringList names;
+    for (const QString &path : paths.first(std::min(paths.size(), MaxNamesShown)))
+        names.append(NativePath::displayString(PathComponents::lastPathComponent(path)));
+    if (paths.size() > MaxNamesShown)
+        names.append(tr("and %1 more").arg(paths.size() - MaxNamesShown));
+    _alertSheets.beginSheetModalForWindow(
+        view()->window(), {QStringLiteral("Unsupported format"), names.join(QLatin1Char('\n'))});
 }
 
 AppDelegate::MediaKind AppDelegate::mediaKind(const QString &path) const

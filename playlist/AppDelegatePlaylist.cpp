@@ -99,15 +99,18 @@ bool AppDelegate::appendPlaylistWithoutDublicates(const QStringList &paths,
 
 bool AppDelegate::runAddition(const AdditionQueue::Addition &addition)
 {
-    const MediaEntry firstAppended = appendPaths(addition.paths);
+    const MediaEntry firstAppended = appendPaths(addition);
     _additions.finish();
+    // Playback ran out of entries while this one added more, none of them visible.
+    if (_playNextWhenAppended && _additions.isIdle()) {
+        _playNextWhenAppended = false;
+        _mediaIndex = -1;
+    }
     showAdditionProgress();
     // The next addition runs from the event loop, after this one's caller has
     // dealt with its answer.
     if (_additions.hasWaiting())
         QMetaObject::invokeMethod(this, &AppDelegate::runNextAddition, Qt::QueuedConnection);
-    if (addition.appended)
-        addition.appended(firstAppended);
     return firstAppended != nullptr;
 }
 
@@ -117,11 +120,12 @@ void AppDelegate::runNextAddition()
         runAddition(*next);
 }
 
-MediaEntry AppDelegate::appendPaths(const QStringList &paths)
+MediaEntry AppDelegate::appendPaths(const AdditionQueue::Addition &addition)
 {
     // Before launch there is neither a list nor an engine to ask.
     if (!_mediaPlaylist || !_backend)
         return {};
+    const QStringList &paths = addition.paths;
     QList<MediaKind> kinds;
     kinds.reserve(paths.size());
     for (const QString &path : paths)
@@ -130,6 +134,7 @@ MediaEntry AppDelegate::appendPaths(const QStringList &paths)
     MediaLengthReader lengths(LengthBoundMs, [this] { _additionWait.wake(); });
     qsizetype lengthsRequested = 0;
     MediaEntry firstAppended;
+    QStringList refused, unreadable;
     for (qsizetype i = 0; i < paths.size() && !_additionWait.isInterrupted(); ++i) {
         _additions.advance();
         showAdditionProgress();
@@ -141,50 +146,62 @@ MediaEntry AppDelegate::appendPaths(const QStringList &paths)
 
         const QString &path = paths[i];
         MediaPreview preview;
-        VLCTime length;
+        MediaProbe probe;
         switch (kinds[i]) {
         case MediaKind::Unsupported:
-            displayUnsupportedMessageForPath(path);
+            refused.append(path);
             continue;
         case MediaKind::Audio: {
             // Audio entries carry the null preview.
-            std::optional<VLCTime> read;
+            std::optional<MediaProbe> read;
             if (!_additionWait.waitUntil([&] { return (read = lengths.takeNext()).has_value(); }))
                 continue;
-            length = *read;
+            probe = *read;
             break;
         }
-        case MediaKind::Video: {
-            QImage thumbnail = getMediaPreview(path, &length);
-            // No picture within the thumbnailer's time-out: left out silently.
-            if (thumbnail.isNull())
-                continue;
-            preview = std::make_shared<const QImage>(std::move(thumbnail));
+        case MediaKind::Video:
+            // Without a picture in time the entry keeps the null preview, as
+            // audio does.
+            if (QImage thumbnail = getMediaPreview(path, &probe); !thumbnail.isNull())
+                preview = std::make_shared<const QImage>(std::move(thumbnail));
             break;
         }
+        // Quitting ended the wait: nothing was found out about the file.
+        if (_additionWait.isInterrupted())
+            break;
+        // Only what the engine cannot play at all is left out.
+        if (probe.tracks.isUnplayable()) {
+            unreadable.append(path);
+            continue;
         }
+        const bool noVideoTrack =
+            kinds[i] == MediaKind::Video && probe.tracks.known && !probe.tracks.hasVideo;
+        auto entry =
+            std::make_shared<const PlaylistEntry>(PlaylistEntry{path, probe.length, noVideoTrack});
         // Both lists change together, with no turn of the event loop between.
-        auto entry = std::make_shared<const PlaylistEntry>(PlaylistEntry{path, length});
         _mediaPlaylist->append(entry);
         _mediaPreviews->append(std::move(preview));
-        if (!firstAppended)
+        if (!firstAppended) {
             firstAppended = std::move(entry);
+            // The first new entry may start now, while the rest keep arriving.
+            if (addition.appended)
+                addition.appended(firstAppended);
+        }
+        if (_playNextWhenAppended)
+            _playNextWhenAppended = !nextMediaButtonClick(_nextMediaButton);
     }
+    if (!refused.isEmpty())
+        displayUnsupportedMessageForPaths(refused);
+    _additionStatus.showUnreadable(unreadable);
+    if (!firstAppended && addition.appended)
+        addition.appended(nullptr);
     return firstAppended;
 }
 
 void AppDelegate::showAdditionProgress()
 {
-    if (!_additionStatusBar)
-        return;
-    // A single file needs no progress; one queued behind another does.
-    const bool shown = !_additions.isIdle() && _additions.totalPaths() > 1;
-    if (shown) {
-        _additionStatusBar->showMessage(tr("Adding %1 of %2")
-                                            .arg(std::max<qsizetype>(_additions.currentPath(), 1))
-                                            .arg(_additions.totalPaths()));
-    }
-    _additionStatusBar->setVisible(shown);
+    _additionStatus.showProgress(!_additions.isIdle(), _additions.currentPath(),
+                                 _additions.totalPaths());
 }
 
 void AppDelegate::removeMediaButtonClick(QObject *)

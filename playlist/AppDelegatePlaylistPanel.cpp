@@ -1,6 +1,7 @@
 // AppDelegate: adding files through the open panel.
 #include "OpenPanelFilter.h"
 #include "app/AppDelegate.h"
+#include "media/NativePath.h"
 
 #include <QFileDialog>
 
@@ -19,7 +20,11 @@ void AppDelegate::addMediaButtonClick(QObject *)
         [this](const QString &path) { return panelShouldShowFilename(nullptr, path); }, &panel));
     if (panel.exec() != QDialog::Accepted)
         return;
-    appendPlaylistWithoutDublicates(panel.selectedFiles(), [this](const MediaEntry &firstAdded) {
+    // The dialog reads names as UTF-8 and loses the bytes of any that is not.
+    QStringList chosen = panel.selectedFiles();
+    for (QString &path : chosen)
+        path = NativePath::recover(path);
+    appendPlaylistWithoutDublicates(chosen, [this](const MediaEntry &firstAdded) {
         if (!firstAdded)
             return;
         dropFilter();

@@ -3,7 +3,7 @@
 // through the thumbnail property and the semaphore, stored before signalled.
 #include "app/AppDelegate.h"
 
-QImage AppDelegate::getMediaPreview(const QString &path, VLCTime *length)
+QImage AppDelegate::getMediaPreview(const QString &path, MediaProbe *probe)
 {
     if (!_backend || !_thumbSemphore)
         return {};
@@ -22,10 +22,10 @@ QImage AppDelegate::getMediaPreview(const QString &path, VLCTime *length)
         _thumbSemphore->tryAcquire();
         return {};
     }
-    // The thumbnailer parsed the media before grabbing: its length is known
-    // now, or cannot be known, without waiting again.
-    if (length)
-        *length = media->length();
+    // The thumbnailer parsed the media before grabbing: its length and streams
+    // are known now, or cannot be known, without waiting again.
+    if (probe)
+        *probe = {media->length(), media->tracks()};
     return thumbnail();
 }
 

@@ -36,14 +36,14 @@ void MediaLengthReader::request(VLCMediaPtr media)
         _worker = std::thread([this] { run(); });
 }
 
-std::optional<VLCTime> MediaLengthReader::takeNext()
+std::optional<MediaProbe> MediaLengthReader::takeNext()
 {
     std::lock_guard lock(_mutex);
     if (_read.empty())
         return std::nullopt;
-    const VLCTime length = _read.front();
+    const MediaProbe probe = _read.front();
     _read.pop_front();
-    return length;
+    return probe;
 }
 
 void MediaLengthReader::run()
@@ -55,10 +55,11 @@ void MediaLengthReader::run()
             return;
         const VLCMediaPtr media = _waiting.front();
         lock.unlock();
-        const VLCTime length = media->lengthWaitUntilDate(QDeadlineTimer(_boundMs));
+        const MediaProbe probe{media->lengthWaitUntilDate(QDeadlineTimer(_boundMs)),
+                               media->tracks()};
         lock.lock();
         _waiting.pop_front();
-        _read.push_back(length);
+        _read.push_back(probe);
         lock.unlock();
         _wake();
         lock.lock();

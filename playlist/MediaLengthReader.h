@@ -9,7 +9,13 @@
 #include <optional>
 #include <thread>
 
-// Reads the lengths of media in the order they were asked for. Asking starts
+// What adding a file needs to know of it from the engine.
+struct MediaProbe {
+    VLCTime length;
+    VLCMedia::Tracks tracks;
+};
+
+// Reads the lengths (and streams) of media in the order they were asked for. Asking starts
 // the engine's parse at once, so the parses of later media run while earlier
 // ones are handled; a worker thread waits for each parse to end, at most
 // `boundMs` from the moment it turns to it, and then calls `wake` (on its own
@@ -25,9 +31,9 @@ public:
 
     // Main thread. Never blocks on the engine.
     void request(VLCMediaPtr media);
-    // The length of the oldest media asked for, once its wait has ended
+    // What was found of the oldest media asked for, once its wait has ended
     // (unknown when the engine could not tell in time); empty before that.
-    std::optional<VLCTime> takeNext();
+    std::optional<MediaProbe> takeNext();
 
 private:
     void run();
@@ -38,7 +44,7 @@ private:
     std::mutex _mutex;
     std::condition_variable _requested;
     std::deque<VLCMediaPtr> _waiting;
-    std::deque<VLCTime> _read;
+    std::deque<MediaProbe> _read;
     bool _stopping = false;
     std::thread _worker;
 };

@@ -14,6 +14,9 @@ struct PlaylistEntry {
     // Read once when the entry is added, so that drawing a row never waits on
     // the decoder. Unknown when the engine could not tell.
     VLCTime length;
+    // Named like a video, yet the engine found sound only: the background
+    // image stands in for the picture, as for audio files.
+    bool noVideoTrack = false;
 };
 
 using MediaEntry = std::shared_ptr<const PlaylistEntry>;

@@ -19,7 +19,7 @@ struct AppDelegateTestAccess {
     MediaListRef &mediaPlaylist() { return d->_mediaPlaylist; }
     PreviewListRef &mediaPreviews() { return d->_mediaPreviews; }
     void removeVisibleRow(int64_t row) { d->removeVisibleRow(row); }
-    QStatusBar *additionStatusBar() { return d->_additionStatusBar; }
+    QStatusBar *additionStatusBar() { return d->window()->findChild<QStatusBar *>(); }
     AlertSheetQueue &alertSheets() { return d->_alertSheets; }
 
     // The length polls: the poll that is due runs at once instead of after its wait.

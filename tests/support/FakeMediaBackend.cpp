@@ -27,6 +27,13 @@ void RecordingMediaPlayer::stop()
     calls.append(QStringLiteral("stop"));
 }
 
+void RecordingMediaPlayer::report(VLCMediaPlayerState state)
+{
+    _state = state;
+    if (_delegate)
+        _delegate->mediaPlayerStateChanged();
+}
+
 void RecordingMediaPlayer::setTime(VLCTime time)
 {
     _time = time;
@@ -76,7 +83,10 @@ private:
 
 VLCMediaPtr FakeMediaBackend::mediaWithPath(const QString &path)
 {
-    return std::make_shared<FakeMedia>(path, _lengths.value(path));
+    auto media = std::make_shared<FakeMedia>(path, _lengths.value(path));
+    if (const auto tracks = _tracks.constFind(path); tracks != _tracks.cend())
+        media->setTracks(*tracks);
+    return media;
 }
 
 std::unique_ptr<VLCMediaPlayer> FakeMediaBackend::initWithVideoView(VLCVideoView *)

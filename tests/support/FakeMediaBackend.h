@@ -22,11 +22,14 @@ public:
     VLCTime length() override { return _length; }
     VLCTime lengthWaitUntilDate(QDeadlineTimer) override { return _length; }
     void parseStop() override {}
+    Tracks tracks() override { return _tracks; }
     void setLength(VLCTime length) { _length = length; }
+    void setTracks(Tracks tracks) { _tracks = tracks; }
 
 private:
     QString _path;
     VLCTime _length;
+    Tracks _tracks{true, true, true};
 };
 
 class RecordingAudio : public VLCAudio {
@@ -63,6 +66,11 @@ public:
     VLCAudio *audio() override { return &_audio; }
     void setTime(VLCTime time) override;
     VLCTime time() const override { return _time; }
+    double position() const override { return _position; }
+    // The engine plays on: its time moves by that much.
+    void advance(int ms) { _time = VLCTime(_time.intValue() + ms); }
+    // What the engine reports of the media, as its state notification does.
+    void report(VLCMediaPlayerState state);
     VLCMediaPlayerState state() const override { return _state; }
     bool isPlaying() const override { return _state == VLCMediaPlayerState::Playing; }
     VLCMediaPlayerDelegate *delegate() const { return _delegate; }
@@ -73,6 +81,7 @@ private:
     VLCMediaPtr _media;
     RecordingAudio _audio;
     VLCTime _time;
+    double _position = -1.0;
     VLCMediaPlayerState _state = VLCMediaPlayerState::Stopped;
 };
 
@@ -82,6 +91,9 @@ class FakeMediaBackend : public MediaBackend {
 public:
     // Length of media made for a path from now on; unknown by default.
     void setLength(const QString &path, VLCTime length) { _lengths.insert(path, length); }
+    // Streams the engine finds in media made for a path from now on; audio and
+    // video by default.
+    void setTracks(const QString &path, VLCMedia::Tracks tracks) { _tracks.insert(path, tracks); }
     // Whether the thumbnailer answers a path with an image (the default) or
     // with its time-out.
     void setThumbnailFails(const QString &path) { _failingThumbnails.append(path); }
@@ -110,6 +122,7 @@ private:
     friend class FakeThumbnailer;
 
     QHash<QString, VLCTime> _lengths;
+    QHash<QString, VLCMedia::Tracks> _tracks;
     bool _thumbnailsHeld = false;
     QList<FakeThumbnailer *> _heldThumbnails;
     QStringList _failingThumbnails;

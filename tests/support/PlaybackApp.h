@@ -46,11 +46,15 @@ struct PlaybackApp : LaunchedApp {
         return appDelegate->isPlaying();
     }
 
-    // The Timer's once-a-second tick, without the wait.
-    void tick(int times = 1)
+    // A second of playback: the engine moves on, then the Timer ticks, without the wait.
+    // A stalled engine (`moving` false) stays where it is.
+    void tick(int times = 1, bool moving = true)
     {
-        for (int i = 0; i < times; ++i)
+        for (int i = 0; i < times; ++i) {
+            if (moving)
+                player()->advance(1000);
             appDelegate->timer()->timerInvoked();
+        }
     }
 
     QString text(QLabel *label) const { return label ? label->text() : QStringLiteral("<none>"); }

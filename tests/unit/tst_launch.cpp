@@ -27,6 +27,8 @@ private slots:
     void spaceTogglesPlaybackAndReachesTheFocusedField();
     void spaceWithoutCurrentEntryChangesNothing();
     void terminationClosesOverlayAndStopsPlayer();
+    void textReadsAgainstItsBackground_data();
+    void textReadsAgainstItsBackground();
 };
 
 void LaunchTest::launchBuildsWindowsAndLists()
@@ -140,6 +142,8 @@ void LaunchTest::relayoutFollowsThePanel_data()
     QTest::addRow("panel open, 300 wide")
         << true << QRect(100, 100, 700, 600) << QRect(0, 0, 700, 600);
     QTest::addRow("panel closed") << false << QRect(100, 100, 1000, 600) << QRect(0, 0, 1000, 600);
+    QTest::addRow("status line shown, then gone")
+        << false << QRect(100, 100, 1000, 600) << QRect(0, 0, 1000, 600);
 }
 
 void LaunchTest::relayoutFollowsThePanel()
@@ -155,6 +159,16 @@ void LaunchTest::relayoutFollowsThePanel()
     const int menuHeight = app.appDelegate->mapTo(app.mainWindow(), QPoint(0, 0)).y();
     app.mainWindow()->setGeometry(100, 100 - menuHeight, 1000, 600 + menuHeight);
     QTRY_COMPARE(app.appDelegate->mainWindowFrame(), QRect(100, 100, 1000, 600));
+    if (QTest::currentDataTag() == QByteArray("status line shown, then gone")) {
+        // The window keeps its size; only its content changes.
+        QStatusBar *status = app.access().additionStatusBar();
+        status->show();
+        QTRY_VERIFY(app.appDelegate->mainWindowFrame().height() < 600);
+        QCOMPARE(app.appDelegate->userInterfaceWindow()->geometry().height(),
+                 app.appDelegate->mainWindowFrame().height());
+        status->hide();
+        QTRY_COMPARE(app.appDelegate->mainWindowFrame(), QRect(100, 100, 1000, 600));
+    }
     QCOMPARE(app.appDelegate->userInterfaceWindow()->geometry(), overlay);
     QCOMPARE(app.appDelegate->mediaView()->geometry(), video);
 }
@@ -258,3 +272,74 @@ void LaunchTest::terminationClosesOverlayAndStopsPlayer()
 
 QTEST_MAIN(LaunchTest)
 #include "tst_launch.moc"
+
+namespace {
+
+double relativeLuminance(QRgb rgb)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+           0.0722 * channel(qBlue(rgb));
+}
+
+double contrastRatio(QRgb a, QRgb b)
+{
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of a widget's text over whatever shows through it (the
+// picture, at its whitest or darkest): the most common colour is the
+// background, the pixel furthest from it the core of a glyph.
+double textContrast(QWidget *widget)
+{
+    double worst = 21.0;
+    for (const QColor &beneath : {QColor(Qt::white), QColor(Qt::black)}) {
+        QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(beneath);
+        widget->render(&image);
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        const QRgb background = std::max_element(counts.cbegin(), counts.cend()).key();
+        double best = 1.0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            best = std::max(best, contrastRatio(background, it.key()));
+        worst = std::min(worst, best);
+    }
+    return worst;
+}
+
+} // namespace
+
+void LaunchTest::textReadsAgainstItsBackground_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("the status line") << "additionStatusBar";
+    QTest::addRow("the spent time over the picture") << "spentTimeLabel";
+    QTest::addRow("the media name over the picture") << "mediaName";
+}
+
+void LaunchTest::textReadsAgainstItsBackground()
+{
+    QFETCH(QString, name);
+    LaunchedApp app;
+    QVERIFY(app.launch());
+    app.access().additionStatusBar()->showMessage(QStringLiteral("Adding 12 of 345"));
+    app.appDelegate->mediaName()->setText(QStringLiteral("Holiday"));
+    QWidget *widget = app.mainWindow()->findChild<QWidget *>(name);
+    if (!widget)
+        widget = app.appDelegate->userInterfaceWindow()->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    // What lies behind the text within the window, as the window draws it.
+    QWidget *strip = widget->parentWidget() && widget->parentWidget()->inherits("CustomView")
+                         ? widget->parentWidget()
+                         : widget;
+    widget->show();
+    const double contrast = textContrast(strip);
+    QVERIFY2(contrast >= 4.5, QByteArray::number(contrast));
+}

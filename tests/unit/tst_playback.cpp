@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(d->mediaPlaylist()->size(), step.entries);
     }
 
-    void currentFileChangedUnderneath_data()
+    void commandsOnTheLoadedMediaOutliveItsFile_data()
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("paused");
@@ -352,7 +352,7 @@ private slots:
         QTest::addRow("renamed while playing") << "rename" << false;
         QTest::addRow("deleted while paused") << "delete" << true;
     }
-    void currentFileChangedUnderneath()
+    void commandsOnTheLoadedMediaOutliveItsFile()
     {
         QFETCH(QString, change);
         QFETCH(bool, paused);
@@ -366,20 +366,59 @@ private slots:
             QVERIFY(QFile::remove(path));
         else
             QVERIFY(QFile::rename(path, app->pathOf(QStringLiteral("moved.mp4"))));
-        const QStringList calls = player()->calls;
+        player()->calls.clear();
 
-        // Pausing and seeking need the file.
+        // The engine still has the file open: every command reaches it.
         d->playPauseButtonClick();
         d->rewindForwardButtonClick();
-        d->rewindBackwardButtonClick();
-        QCOMPARE(player()->calls, calls);
-        QCOMPARE(d->isPlaying(), !paused);
-        // While it plays, its end still comes by the count and playback moves on.
-        const bool playing = d->isPlaying();
-        if (playing)
-            app->tick(8);
-        QCOMPARE(app->currentPath(), playing ? app->pathOf("after.mp4") : path);
-        QCOMPARE(d->mediaPlaylist()->size(), 2);
+        QCOMPARE(player()->calls, QStringList({paused ? "play" : "pause", "setTime 7000"}));
+        QCOMPARE(d->isPlaying(), paused);
+        // Started anew, the entry is gone and playback moves on past it.
+        QVERIFY(!app->load(0));
+        QCOMPARE(d->nextMediaButtonClick(), true);
+        QCOMPARE(app->currentPath(), app->pathOf("after.mp4"));
+    }
+
+    void engineEndOrStallEndsTheMedia_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<bool>("last");
+        QTest::addColumn<bool>("ends");
+        QTest::addRow("the engine's end moves on") << "ended" << false << true;
+        QTest::addRow("an engine error moves on") << "error" << false << true;
+        QTest::addRow("the engine's end of the last entry") << "ended" << true << true;
+        QTest::addRow("ten seconds without progress move on") << "stall 10" << false << true;
+        QTest::addRow("nine seconds without progress play on") << "stall 9" << false << false;
+        QTest::addRow("an end told once another media is loaded") << "late ended" << false << false;
+    }
+    void engineEndOrStallEndsTheMedia()
+    {
+        QFETCH(QString, event);
+        QFETCH(bool, last);
+        QFETCH(bool, ends);
+        // No length is ever known: neither end comes from the count.
+        app->add(QStringLiteral("unknown.mp3"));
+        if (!last)
+            app->add(QStringLiteral("next.mp4"), 10000);
+        QVERIFY(app->loadAndPlay(0));
+        app->tick(3);
+        if (event == "ended" || event == "error") {
+            player()->report(event == "ended" ? VLCMediaPlayerState::Ended
+                                              : VLCMediaPlayerState::Error);
+        } else if (event.startsWith("stall")) {
+            app->tick(event.mid(6).toInt(), false);
+        } else {
+            // The notification was on its way while the next media was loaded: by
+            // the time it arrives the engine is playing that one.
+            d->clearPlayer();
+            QVERIFY(app->loadAndPlay(1));
+            player()->delegate()->mediaPlayerStateChanged();
+        }
+        const QString expected =
+            !ends ? (event == "late ended" ? app->pathOf("next.mp4") : app->pathOf("unknown.mp3"))
+                  : (last ? QString() : app->pathOf("next.mp4"));
+        QCOMPARE(app->currentPath(), expected);
+        QCOMPARE(d->isPlaying(), !ends || !last);
     }
 
     void clearPlayerWhilePausedKeepsTheMedia()
