@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Playback from the command line: glaze plays the H.264 clip it is started
-# with, and the picture shows (the video area is not one flat colour). The
+# with, though its name is not valid UTF-8, and the picture shows (the video area is not one flat colour). The
 # space bar pauses and resumes: the picture and the spent-time label stand
 # still while paused and move on after. Space held down for 3 seconds toggles
 # once. F11 takes the window into full screen and back, and the controls
@@ -13,7 +13,8 @@ GLAZE=${1:-}
 
 e2e_require_tools ffmpeg md5sum
 e2e_clean_environment
-clip=$e2e_tmp/pattern.mp4
+# Latin-1 bytes, as older archives name their files.
+clip=$e2e_tmp/$'pattern lat\xe9in1.mp4'
 # A test pattern whose frame counter changes every frame.
 ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "testsrc=size=640x360:rate=25" -t 60 \
     -pix_fmt yuv420p -c:v libx264 -preset ultrafast "$clip" || e2e_fail "ffmpeg could not make the clip"
