@@ -2,10 +2,10 @@
 
 #include "Application.h"
 #include "ApplicationMenu.h"
-#include "ChildWindow.h"
 #include "InfoDictionary.h"
 #include "KeyDownMonitor.h"
 #include "WindowLevel.h"
+#include "chrome/ChildWindow.h"
 #include "chrome/UIController.h"
 #include "controls/CustomView.h"
 
@@ -65,18 +65,6 @@ void AppDelegate::connectOutlets(QWidget *mainWindow)
     _fullscreenMenuItem = outlet<QAction>(mainWindow, "fullscreenMenuItem");
 }
 
-QImage AppDelegate::thumbnail() const
-{
-    QMutexLocker lock(&_thumbnailLock);
-    return _thumbnail;
-}
-
-void AppDelegate::setThumbnail(const QImage &image)
-{
-    QMutexLocker lock(&_thumbnailLock);
-    _thumbnail = image;
-}
-
 void AppDelegate::applicationDidFinishLaunching()
 {
     QWidget *mainWindow = view()->window();
@@ -100,27 +88,23 @@ void AppDelegate::applicationDidFinishLaunching()
         _mediaView->show();
     }
 
-    _mediaPlaylist = std::make_shared<MediaList>();
-    _mediaPlaylist->reserve(30);
-    _mediaPreviews = std::make_shared<PreviewList>();
-    _mediaPreviews->reserve(30);
+    _playlist.create();
 
     retitleApplicationMenu();
     createMediaPlayerInBackground();
     mainWindow->installEventFilter(this);
     if (_filterTextField)
         connect(_filterTextField, &QLineEdit::textEdited, this, &AppDelegate::filterChanged);
-    // Long additions show their progress here (playlist/AppDelegatePlaylist.cpp).
-    _additionStatus.setStatusBar(outlet<QStatusBar>(mainWindow, "additionStatusBar"));
+    connectPlaylistTable();
 
     _timer = std::make_unique<Timer>([this] { secondPlayed(); });
     setWindowLevel(mainWindow, WindowLevel::Normal);
     if (!_mediaInterfaceWindow)
         buildOverlayWindow();
     installKeyDownMonitor();
-    _thumbSemphore = std::make_unique<QSemaphore>(0);
-    if (_volumeSlider)
-        _curVolume = _volumeSlider->value();
+    createAdditions();
+    if (_overlay.volumeSlider)
+        _curVolume = _overlay.volumeSlider->value();
 }
 
 void AppDelegate::retitleApplicationMenu()
@@ -155,7 +139,7 @@ void AppDelegate::adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player)
     if (!_mediaPlayer)
         return;
     _mediaPlayer->setDelegate(this, this);
-    _mediaIndex = -1;
+    _playlist.setMediaIndex(-1);
     emit mediaPlayerReady();
 }
 
@@ -223,19 +207,20 @@ void AppDelegate::windowDidResize(QWidget *window)
 {
     if (window != _mediaInterfaceWindow || !_userInterfaceWindow)
         return;
+    layOutBesidePanel(_isPlaylistOpen);
+}
+
+void AppDelegate::layOutBesidePanel(bool panelShown)
+{
+    // The overlay and the video cover the window less the panel's strip at
+    // the right, at the same origin and height.
     QRect frame = mainWindowFrame();
-    const int panelWidth = _playlistView ? _playlistView->width() : 0;
-    if (_isPlaylistOpen) {
-        frame.setWidth(frame.width() - panelWidth);
+    if (panelShown && _playlistView)
+        frame.setWidth(frame.width() - _playlistView->width());
+    if (_userInterfaceWindow)
         _userInterfaceWindow->setGeometry(frame);
-        if (_mediaView)
-            _mediaView->setGeometry(
-                QRect(0, 0, mainWindowFrame().width() - panelWidth, frame.height()));
-    } else {
-        _userInterfaceWindow->setGeometry(frame);
-        if (_mediaView)
-            _mediaView->setGeometry(QRect(0, 0, frame.width(), frame.height()));
-    }
+    if (_mediaView)
+        _mediaView->setGeometry(QRect(QPoint(0, 0), frame.size()));
 }
 
 void AppDelegate::orderFrontStandardAboutPanel()

@@ -2,43 +2,36 @@
 
 #include "StallWatch.h"
 #include "Timer.h"
+#include "chrome/UIControllerDelegate.h"
 #include "controls/CustomView.h"
 #include "media/MediaBackend.h"
 #include "media/VLCVideoView.h"
-#include "playlist/AdditionQueue.h"
-#include "playlist/AdditionStatusLine.h"
-#include "playlist/AlertSheetQueue.h"
-#include "playlist/EventLoopWait.h"
-#include "playlist/MediaLengthReader.h"
-#include "playlist/PlaylistEntry.h"
+#include "playlist/MediaClassifier.h"
+#include "playlist/Playlist.h"
+#include "playlist/PlaylistAdditions.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMutex>
 #include <QPointer>
-#include <QSemaphore>
-#include <QSlider>
-#include <QStatusBar>
-#include <QStringList>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <thread>
 
+class PlaylistModel;
 class UIController;
 
 // The hub of the player: the view controller of the main window, the owner of
 // the player, the playlist and the Timer, and the receiver of every command.
 // The main interface file creates it as the widget that is its own view.
-// Its operations live beside the subsystem they belong to; this file and
-// AppDelegate.cpp hold the start-up and the window assembly.
+// Its operations are kept in files by concern; where the work lives in a
+// subsystem's own objects (the playlist, its additions, the overlay), they
+// hand it on.
 class AppDelegate : public QWidget,
                     public VLCMediaPlayerDelegate,
-                    public VLCMediaThumbnailerDelegate {
+                    public VLCMediaThumbnailerDelegate,
+                    public UIControllerDelegate {
     Q_OBJECT
 public:
     explicit AppDelegate(QWidget *parent = nullptr);
@@ -53,7 +46,7 @@ public:
     // one leaves its field empty.
     void connectOutlets(QWidget *mainWindow);
 
-    QWidget *view() { return this; }
+    QWidget *view() override { return this; }
 
     // Start-up and window assembly.
     void applicationDidFinishLaunching();
@@ -64,59 +57,44 @@ public:
     // Handler of the key-down monitor: a space toggles play and pause.
     void keyDownMonitor(int key, bool isAutoRepeat);
 
-    // Properties over the overlay's outlets, handed over by UIController.
-    QAbstractButton *playPauseButton() const { return _playPauseButton; }
-    void setPlayPauseButton(QAbstractButton *b) { _playPauseButton = b; }
-    QAbstractButton *muteButton() const { return _muteButton; }
-    void setMuteButton(QAbstractButton *b) { _muteButton = b; }
-    QAbstractButton *maxVolumeButton() const { return _maxVolumeButton; }
-    void setMaxVolumeButton(QAbstractButton *b) { _maxVolumeButton = b; }
-    QAbstractButton *rewindForwardButton() const { return _rewindForwardButton; }
-    void setRewindForwardButton(QAbstractButton *b) { _rewindForwardButton = b; }
-    QAbstractButton *rewindBackwardButton() const { return _rewindBackwardButton; }
-    void setRewindBackwardButton(QAbstractButton *b) { _rewindBackwardButton = b; }
+    // The overlay's controls, handed over by UIController.
+    void setOverlayControls(const OverlayControls &controls) override { _overlay = controls; }
+    QAbstractButton *playPauseButton() const { return _overlay.playPauseButton; }
+    QAbstractButton *muteButton() const { return _overlay.muteButton; }
+    QAbstractButton *maxVolumeButton() const { return _overlay.maxVolumeButton; }
+    QAbstractButton *rewindForwardButton() const { return _overlay.rewindForwardButton; }
+    QAbstractButton *rewindBackwardButton() const { return _overlay.rewindBackwardButton; }
+    QSlider *mediaProgressSlider() const { return _overlay.mediaProgressSlider; }
+    QSlider *volumeSlider() const { return _overlay.volumeSlider; }
+    QLabel *spentTimeLabel() const { return _overlay.spentTimeLabel; }
+    QLabel *remainingTimeLabel() const { return _overlay.remainingTimeLabel; }
+    QLabel *mediaName() const { return _overlay.mediaName; }
+    QLabel *mediaBackgroundImageView() const { return _overlay.mediaBackgroundImageView; }
+    QLabel *totalTimeLabel() const { return _overlay.totalTimeLabel; }
+    QAbstractButton *showPlaylistButton() const { return _overlay.showPlaylistButton; }
+    // Nobody assigns these: they are only ever passed on as senders.
     QAbstractButton *nextMediaButton() const { return _nextMediaButton; }
-    void setNextMediaButton(QAbstractButton *b) { _nextMediaButton = b; }
     QAbstractButton *prevMediaButton() const { return _prevMediaButton; }
-    void setPrevMediaButton(QAbstractButton *b) { _prevMediaButton = b; }
-    QSlider *mediaProgressSlider() const { return _mediaProgressSlider; }
-    void setMediaProgressSlider(QSlider *s) { _mediaProgressSlider = s; }
-    QSlider *volumeSlider() const { return _volumeSlider; }
-    void setVolumeSlider(QSlider *s) { _volumeSlider = s; }
-    QLabel *spentTimeLabel() const { return _spentTimeLabel; }
-    void setSpentTimeLabel(QLabel *l) { _spentTimeLabel = l; }
-    QLabel *remainingTimeLabel() const { return _remainingTimeLabel; }
-    void setRemainingTimeLabel(QLabel *l) { _remainingTimeLabel = l; }
-    QLabel *mediaName() const { return _mediaName; }
-    void setMediaName(QLabel *l) { _mediaName = l; }
-    QLabel *mediaBackgroundImageView() const { return _mediaBackgroundImageView; }
-    void setMediaBackgroundImageView(QLabel *l) { _mediaBackgroundImageView = l; }
-    QLabel *totalTimeLabel() const { return _totalTimeLabel; }
-    void setTotalTimeLabel(QLabel *l) { _totalTimeLabel = l; }
-    QAction *fullscreenMenuItem() const { return _fullscreenMenuItem; }
-    void setFullscreenMenuItem(QAction *a) { _fullscreenMenuItem = a; }
-    QAbstractButton *showPlaylistButton() const { return _showPlaylistButton; }
-    void setShowPlaylistButton(QAbstractButton *b) { _showPlaylistButton = b; }
+    QAction *fullscreenMenuItem() const override { return _fullscreenMenuItem; }
 
-    QStringList supportedVideoFormats() const { return _supportedVideoFormats; }
-    void setSupportedVideoFormats(const QStringList &f) { _supportedVideoFormats = f; }
-    QStringList supportedAudioFormats() const { return _supportedAudioFormats; }
-    void setSupportedAudioFormats(const QStringList &f) { _supportedAudioFormats = f; }
+    QStringList supportedVideoFormats() const { return _classifier.supportedVideoFormats(); }
+    void setSupportedVideoFormats(const QStringList &f) { _classifier.setSupportedVideoFormats(f); }
+    QStringList supportedAudioFormats() const { return _classifier.supportedAudioFormats(); }
+    void setSupportedAudioFormats(const QStringList &f) { _classifier.setSupportedAudioFormats(f); }
     int64_t curVolume() const { return _curVolume; }
     void setCurVolume(int64_t v) { _curVolume = v; }
     VLCMediaPtr curMedia() const { return _curMedia; }
     void setCurMedia(VLCMediaPtr m) { _curMedia = std::move(m); }
     std::function<void(int64_t)> mediaLengthBlock() const { return _mediaLengthBlock; }
     void setMediaLengthBlock(std::function<void(int64_t)> b) { _mediaLengthBlock = std::move(b); }
-    QSemaphore *thumbSemphore() const { return _thumbSemphore.get(); }
-    // Written by the thumbnailer's answer on any thread.
+    // The previews' hand-over, made at launch: empty before.
+    QSemaphore *thumbSemphore() const;
     QImage thumbnail() const;
-    void setThumbnail(const QImage &image);
 
     // Read-only views for tests and the subsystems.
     VLCMediaPlayer *mediaPlayer() const { return _mediaPlayer.get(); }
     VLCVideoView *mediaView() const { return _mediaView; }
-    int64_t mediaIndex() const { return _mediaIndex; }
+    int64_t mediaIndex() const { return _playlist.mediaIndex(); }
     QWidget *mediaInterfaceWindow() const { return _mediaInterfaceWindow; }
     QWidget *userInterfaceWindow() const { return _userInterfaceWindow; }
     UIController *uiViewController() const { return _uiViewController.get(); }
@@ -124,51 +102,47 @@ public:
     QWidget *mediaHolderView() const { return _mediaHolderView; }
     bool isPlaylistOpen() const { return _isPlaylistOpen; }
     bool isPlaying() const { return _isPlaying; }
-    const MediaListRef &mediaPlaylist() const { return _mediaPlaylist; }
-    const PreviewListRef &mediaPreviews() const { return _mediaPreviews; }
+    const MediaListRef &mediaPlaylist() const { return _playlist.mediaPlaylist(); }
+    const PreviewListRef &mediaPreviews() const { return _playlist.mediaPreviews(); }
     Timer *timer() const { return _timer.get(); }
+    Playlist &playlist() { return _playlist; }
 
-    // Playlist model and filter (playlist/AppDelegatePlaylist.cpp).
+    // Playlist model and filter (AppDelegatePlaylist.cpp).
     void applyFilter(const QString &filter);
     void dropFilter();
-    // Position of the identical object in the list (never an equal copy), or
-    // NSNotFound.
-    static constexpr int64_t NSNotFound = std::numeric_limits<int64_t>::max();
-    static int64_t indexOfObjectInArray(const MediaEntry &object, const MediaListRef &array);
+    static constexpr int64_t NSNotFound = Playlist::NSNotFound;
+    static int64_t indexOfObjectInArray(const MediaEntry &object, const MediaListRef &array)
+    {
+        return Playlist::indexOfObjectInArray(object, array);
+    }
     // Appends each playable path, in order, with its preview and its length;
     // refuses the others with one "Unsupported format" alert. YES when at
     // least one entry was appended. Additions run one at a time: one asked for
-    // while another runs (from inside its wait for a thumbnail) waits for it,
-    // answers NO at once and runs afterwards. `appended` hears of the first
-    // entry as soon as it is in the list.
+    // while another runs answers NO at once and runs afterwards. `appended`
+    // hears of the first entry as soon as it is in the list.
     bool appendPlaylistWithoutDublicates(const QStringList &paths,
                                          AdditionQueue::Completion appended = {});
 
-    // Media classification by file-name extension
-    // (playlist/AppDelegateClassification.cpp).
-    bool isVideoOrAudio(const QString &path) const;
-    bool isAudio(const QString &path) const;
-    // The background image stands in for the picture of the current media.
-    bool hasAudioLook(const QString &path) const;
-    // Which files the open panel lists.
+    // The table's data source: its rows are the visible entries, and files
+    // dropped on it join the end of the playlist (AppDelegatePlaylist.cpp).
+    int numberOfRowsInTableView(QTableView *tableView) const;
+    bool tableViewAcceptDropRowDropOperation(QTableView *tableView, const QMimeData *data, int row);
+
+    // Media classification by file-name extension.
+    bool isVideoOrAudio(const QString &path) const { return _classifier.isVideoOrAudio(path); }
+    bool isAudio(const QString &path) const { return _classifier.isAudio(path); }
     bool panelShouldShowFilename(QObject *panel, const QString &filename) const;
     void displayUnsupportedMessageForPath(const QString &path);
-    // One alert for all the paths an addition refused.
-    void displayUnsupportedMessageForPaths(const QStringList &paths);
 
-    // Media previews (playlist/AppDelegatePreviews.cpp). Waits for the
-    // thumbnailer's answer with the event loop turning; a null image when it
-    // timed out. `probe`, when given, receives what the thumbnailer's parse
-    // found out about the media's length and streams.
+    // Media previews: waits for the thumbnailer with the event loop turning.
     QImage getMediaPreview(const QString &path, MediaProbe *probe = nullptr);
-    // VLCMediaThumbnailerDelegate: on any thread.
     void mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *thumbnailer,
                                             const QImage &thumbnail) override;
     void mediaThumbnailerDidTimeOut(VLCMediaThumbnailer *thumbnailer) override;
 
-    // Playback commands (app/AppDelegatePlayback.cpp). While the player is
-    // still being made they do nothing, beyond moving the volume slider.
-    bool canClickControlButtons() const { return _mediaIndex >= 0; }
+    // Playback commands (AppDelegatePlayback.cpp). While the player is still
+    // being made they do nothing, beyond moving the volume slider.
+    bool canClickControlButtons() const { return mediaIndex() >= 0; }
     // Back to not playing; a playing player is also stopped and emptied.
     void clearPlayer();
     // Adds the files and plays the first one added, as a drop on the video
@@ -180,13 +154,13 @@ public:
     void applicationOpenFiles(const QStringList &paths);
 
     // Current media, its length and the time read-outs
-    // (app/AppDelegateCurrentMedia.cpp). Lengths are milliseconds, the Timer
-    // and the progress slider count whole seconds.
-    // Loads the entry at _mediaIndex without starting it; NO when its file is gone.
+    // (AppDelegateCurrentMedia.cpp). Lengths are milliseconds, the Timer and
+    // the progress slider count whole seconds.
+    // Loads the entry at the current index without starting it; NO when its file is gone.
     bool configureForCurrentMedia();
     void getLengthWithBlock(std::function<void(int64_t)> block);
     void getLengthTick();
-    // The Timer's tick, and the step after every seek.
+    // The step after every tick and every seek.
     void timeChanged();
     void refreshLabels();
     // The Timer's tick: one more second of playback.
@@ -207,16 +181,16 @@ public slots:
     void terminate();
 
     // The overlay's controls and the menu items send these; senders are ignored.
-    void playPauseButtonClick(QObject *sender = nullptr);
-    void muteButtonClick(QObject *sender = nullptr);
-    void maxVolumeButtonClick(QObject *sender = nullptr);
-    void rewindForwardButtonClick(QObject *sender = nullptr);
-    void rewindBackwardButtonClick(QObject *sender = nullptr);
+    void playPauseButtonClick(QObject *sender = nullptr) override;
+    void muteButtonClick(QObject *sender = nullptr) override;
+    void maxVolumeButtonClick(QObject *sender = nullptr) override;
+    void rewindForwardButtonClick(QObject *sender = nullptr) override;
+    void rewindBackwardButtonClick(QObject *sender = nullptr) override;
     // YES when there was a next visible entry to step to.
-    bool nextMediaButtonClick(QObject *sender = nullptr);
-    void prevMediaButtonClick(QObject *sender = nullptr);
-    void volumeSliderValueChanged(QObject *sender = nullptr);
-    void mediaProgressSliderValueChanged(QObject *sender = nullptr);
+    bool nextMediaButtonClick(QObject *sender = nullptr) override;
+    void prevMediaButtonClick(QObject *sender = nullptr) override;
+    void volumeSliderValueChanged(QObject *sender = nullptr) override;
+    void mediaProgressSliderValueChanged(QObject *sender = nullptr) override;
     void playbackPlay(QObject *sender = nullptr);
     void playbackNext(QObject *sender = nullptr);
     void playbackPrev(QObject *sender = nullptr);
@@ -224,7 +198,10 @@ public slots:
     void playbackRewind(QObject *sender = nullptr);
     void toggleWindowFullScreen(QObject *sender = nullptr);
 
-    // The playlist panel's buttons and the File menu.
+    // The playlist panel and its table (AppDelegatePlaylistPanel.cpp).
+    void showPlaylistButtonClick(QObject *sender = nullptr) override;
+    // Plays the selected row; the table's double action (and Enter).
+    void tableViewRowDoubleClicked(QObject *sender = nullptr);
     void removeMediaButtonClick(QObject *sender = nullptr);
     void addMediaButtonClick(QObject *sender = nullptr);
     void openMediaButtonClick(QObject *sender = nullptr);
@@ -232,8 +209,6 @@ public slots:
 signals:
     // The player created at launch has been handed to the main thread.
     void mediaPlayerReady();
-    // The visible lists were rebuilt or replaced: the table asks for its rows again.
-    void playlistReloaded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -251,42 +226,40 @@ private:
     void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
     void buildOverlayWindow();
     void installKeyDownMonitor();
+    // The video view and the overlay window beside the playlist panel, or
+    // over the whole window.
+    void layOutBesidePanel(bool panelShown);
+    void createAdditions();
+    // The table: its drops, its double action, its row view and its rows.
+    void connectPlaylistTable();
     // Playback and current media.
     // Stops and empties the player and shows that nothing is loaded.
     void unloadPlayer();
     void playDroppedEntry(const MediaEntry &entry);
     void setVolumeToSliderLimit(bool maximum);
+    // The play/pause button shows what a press will do.
+    void setPlayPauseImages(bool playing);
     void seekBy(int seconds);
-    // The current entry's media may be played, paused or moved.
-    bool canCommandCurrentMedia() const;
-    // Played to its end, or unable to play on: the next visible entry starts.
-    void currentMediaDidEnd();
     void deliverMediaLength(int64_t lengthMs);
     bool hasPendingLengthPoll() const { return _pendingLengthPoll != 0; }
     // Runs the poll that is due next at once, as its timer would.
     void runPendingLengthPoll();
-    // Playlist.
-    enum class MediaKind { Unsupported, Video, Audio };
-    MediaKind mediaKind(const QString &path) const;
-    bool runAddition(const AdditionQueue::Addition &addition);
-    void runNextAddition();
-    MediaEntry appendPaths(const AdditionQueue::Addition &addition);
-    void showAdditionProgress();
+    // The current entry's media may be played, paused or moved.
+    bool canCommandCurrentMedia() const;
+    // Played to its end, or unable to play on: the next visible entry starts.
+    void currentMediaDidEnd();
+    // Another entry arrived while playback waited for one.
+    void entryAppended();
     // Removes the entry of that visible row; no row (-1) removes nothing.
     void removeVisibleRow(int64_t row);
 
     MediaBackend *_backend = nullptr;
     std::thread _playerCreation;
 
-    // Fields of the data model, in its order.
     QPointer<VLCVideoView> _mediaView;
     std::unique_ptr<VLCMediaPlayer> _mediaPlayer;
-    MediaListRef _mediaPlaylist;
-    MediaListRef _visibleMediaPlaylist;
-    PreviewListRef _mediaPreviews;
-    PreviewListRef _visibleMediaPreviews;
-    // -1 until the player exists, and whenever there is no current entry.
-    int64_t _mediaIndex = -1;
+    // The lists and the current index.
+    Playlist _playlist;
     std::unique_ptr<Timer> _timer;
     QPointer<QWidget> _mediaInterfaceWindow;
     QPointer<QWidget> _userInterfaceWindow;
@@ -301,30 +274,14 @@ private:
     QPointer<QAbstractButton> _addMediaButton;
     QPointer<QAbstractButton> _removeMediaButton;
     QPointer<QLineEdit> _filterTextField;
-    QPointer<QAbstractButton> _playPauseButton;
-    QPointer<QAbstractButton> _muteButton;
-    QPointer<QAbstractButton> _maxVolumeButton;
-    QPointer<QAbstractButton> _rewindForwardButton;
-    QPointer<QAbstractButton> _rewindBackwardButton;
+    OverlayControls _overlay;
     QPointer<QAbstractButton> _nextMediaButton;
     QPointer<QAbstractButton> _prevMediaButton;
-    QPointer<QSlider> _mediaProgressSlider;
-    QPointer<QSlider> _volumeSlider;
-    QPointer<QLabel> _spentTimeLabel;
-    QPointer<QLabel> _remainingTimeLabel;
-    QPointer<QLabel> _mediaName;
-    QPointer<QLabel> _mediaBackgroundImageView;
-    QPointer<QLabel> _totalTimeLabel;
     QPointer<QAction> _fullscreenMenuItem;
     std::function<void(int64_t)> _mediaLengthBlock;
     VLCMediaPtr _curMedia;
-    std::unique_ptr<QSemaphore> _thumbSemphore;
-    QImage _thumbnail;
-    mutable QMutex _thumbnailLock;
-    QStringList _supportedVideoFormats;
-    QStringList _supportedAudioFormats;
+    MediaClassifier _classifier;
     int64_t _curVolume = 100;
-    QPointer<QAbstractButton> _showPlaylistButton;
 
     // Length polls since the last delivery, counted for the whole process.
     static inline int64_t legthTickCount = 0;
@@ -337,10 +294,8 @@ private:
     // entry it appends starts, as if it had been there all along.
     bool _playNextWhenAppended = false;
 
-    // Playlist: additions one at a time, the waits inside them, their alerts
-    // and their progress in the main window's status bar.
-    AdditionQueue _additions;
-    EventLoopWait _additionWait;
-    AlertSheetQueue _alertSheets;
-    AdditionStatusLine _additionStatus;
+    // Additions (with their previews, alerts and progress), made at launch;
+    // the table's rows over the visible list.
+    std::unique_ptr<PlaylistAdditions> _additions;
+    PlaylistModel *_playlistModel = nullptr;
 };

@@ -26,23 +26,23 @@ bool AppDelegate::configureForCurrentMedia()
         return false;
     if (_timer)
         _timer->refresh();
-    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+    if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
         return false;
     // The entry object itself, so that lookups by identity find it.
-    _curMediaPath = _mediaPlaylist->at(_mediaIndex);
+    _curMediaPath = mediaPlaylist()->at(mediaIndex());
     _stallWatch.reset();
     _playNextWhenAppended = false;
     if (!NativePath::exists(_curMediaPath->path)) {
-        if (_remainingTimeLabel)
-            _remainingTimeLabel->setText(kZeroTime);
-        if (_totalTimeLabel)
-            _totalTimeLabel->setText(kZeroTime);
+        if (_overlay.remainingTimeLabel)
+            _overlay.remainingTimeLabel->setText(kZeroTime);
+        if (_overlay.totalTimeLabel)
+            _overlay.totalTimeLabel->setText(kZeroTime);
         return false;
     }
     setCurMedia(_backend->mediaWithPath(_curMediaPath->path));
     _mediaPlayer->setMedia(_curMedia);
-    if (_mediaBackgroundImageView)
-        _mediaBackgroundImageView->setHidden(true);
+    if (_overlay.mediaBackgroundImageView)
+        _overlay.mediaBackgroundImageView->setHidden(true);
     getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
     return true;
 }
@@ -85,29 +85,30 @@ void AppDelegate::deliverMediaLength(int64_t lengthMs)
 {
     // The entry went away while its length was polled (removed, or played to
     // its end): nothing is current, so nothing is shown for it.
-    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+    if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
         return;
-    if (_totalTimeLabel)
-        _totalTimeLabel->setText(Timer::getTimeStr(static_cast<uint32_t>(lengthMs) / 1000));
-    emit playlistReloaded();
+    if (_overlay.totalTimeLabel)
+        _overlay.totalTimeLabel->setText(Timer::getTimeStr(static_cast<uint32_t>(lengthMs) / 1000));
+    // The rows show the lengths stored when the entries were added: the table
+    // has nothing to read again.
     // An entry filtered out of view has no row; the selection stays as it is.
     const int64_t row =
-        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+        indexOfObjectInArray(mediaPlaylist()->at(mediaIndex()), _playlist.visibleMediaPlaylist());
     if (row != NSNotFound)
         selectTableRow(row);
     _curMediaLength = _curMedia ? _curMedia->length() : VLCTime();
-    if (_mediaBackgroundImageView && _curMediaPath)
-        _mediaBackgroundImageView->setHidden(!hasAudioLook(_curMediaPath->path) &&
-                                             !_curMediaPath->noVideoTrack);
-    if (_mediaProgressSlider) {
-        _mediaProgressSlider->setEnabled(true);
-        _mediaProgressSlider->setMaximum(static_cast<int>(lengthMs / 1000));
+    if (_overlay.mediaBackgroundImageView && _curMediaPath)
+        _overlay.mediaBackgroundImageView->setHidden(
+            !_classifier.hasAudioLook(_curMediaPath->path) && !_curMediaPath->noVideoTrack);
+    if (_overlay.mediaProgressSlider) {
+        _overlay.mediaProgressSlider->setEnabled(true);
+        _overlay.mediaProgressSlider->setMaximum(static_cast<int>(lengthMs / 1000));
     }
-    if (_mediaName && _curMediaPath)
-        _mediaName->setText(
+    if (_overlay.mediaName && _curMediaPath)
+        _overlay.mediaName->setText(
             NativePath::displayString(PathComponents::baseName(_curMediaPath->path)));
-    if (_mediaPlayer && _volumeSlider)
-        _mediaPlayer->audio()->setVolume(_volumeSlider->value());
+    if (_mediaPlayer && _overlay.volumeSlider)
+        _mediaPlayer->audio()->setVolume(_overlay.volumeSlider->value());
 }
 
 void AppDelegate::timeChanged()
@@ -121,8 +122,8 @@ void AppDelegate::timeChanged()
         currentMediaDidEnd();
         return;
     }
-    if (_mediaProgressSlider)
-        _mediaProgressSlider->setValue(static_cast<int>(spentSeconds));
+    if (_overlay.mediaProgressSlider)
+        _overlay.mediaProgressSlider->setValue(static_cast<int>(spentSeconds));
 }
 
 void AppDelegate::currentMediaDidEnd()
@@ -133,11 +134,11 @@ void AppDelegate::currentMediaDidEnd()
     if (nextMediaButtonClick(_nextMediaButton))
         return;
     // Files still being added come after it: the next one to arrive plays.
-    if (!_additions.isIdle()) {
+    if (_additions && !_additions->isIdle()) {
         _playNextWhenAppended = true;
         return;
     }
-    _mediaIndex = -1;
+    _playlist.setMediaIndex(-1);
 }
 
 void AppDelegate::secondPlayed()
@@ -155,7 +156,7 @@ void AppDelegate::mediaPlayerStateChanged()
     // known, so that one file the engine cannot play never holds up the rest.
     // The state is read now, not taken from the notification: one that was on
     // its way while another media was loaded must not end that one.
-    if (!_mediaPlayer || !_curMedia || _mediaPlayer->media() != _curMedia || _mediaIndex < 0)
+    if (!_mediaPlayer || !_curMedia || _mediaPlayer->media() != _curMedia || mediaIndex() < 0)
         return;
     const VLCMediaPlayerState state = _mediaPlayer->state();
     if (state == VLCMediaPlayerState::Ended || state == VLCMediaPlayerState::Error)
@@ -168,8 +169,8 @@ void AppDelegate::refreshLabels()
     const uint32_t lengthSeconds = static_cast<uint32_t>(_curMediaLength.milliseconds()) / 1000;
     const uint32_t remainingSeconds =
         lengthSeconds >= spentSeconds ? lengthSeconds - spentSeconds : 0;
-    if (_spentTimeLabel)
-        _spentTimeLabel->setText(Timer::getTimeStr(spentSeconds));
-    if (_remainingTimeLabel)
-        _remainingTimeLabel->setText(Timer::getTimeStr(remainingSeconds));
+    if (_overlay.spentTimeLabel)
+        _overlay.spentTimeLabel->setText(Timer::getTimeStr(spentSeconds));
+    if (_overlay.remainingTimeLabel)
+        _overlay.remainingTimeLabel->setText(Timer::getTimeStr(remainingSeconds));
 }

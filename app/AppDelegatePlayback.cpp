@@ -2,7 +2,6 @@
 #include "AppDelegate.h"
 
 #include "controls/ImageButton.h"
-
 #include "media/NativePath.h"
 
 namespace {
@@ -10,17 +9,17 @@ namespace {
 // The seek step of the rewind buttons, in seconds.
 constexpr int kSeekStepSeconds = 5;
 
-void setPlayPauseImages(QAbstractButton *button, bool playing)
+} // namespace
+
+void AppDelegate::setPlayPauseImages(bool playing)
 {
-    auto *imageButton = qobject_cast<ImageButton *>(button);
+    auto *imageButton = qobject_cast<ImageButton *>(_overlay.playPauseButton);
     if (!imageButton)
         return;
     imageButton->setImage(playing ? QStringLiteral("pause") : QStringLiteral("play"));
     imageButton->setAlternateImage(playing ? QStringLiteral("pause-pressed")
                                            : QStringLiteral("play-pressed"));
 }
-
-} // namespace
 
 bool AppDelegate::canCommandCurrentMedia() const
 {
@@ -44,7 +43,7 @@ void AppDelegate::playPauseButtonClick(QObject *)
         if (_timer)
             _timer->start();
     }
-    setPlayPauseImages(_playPauseButton, !_isPlaying);
+    setPlayPauseImages(!_isPlaying);
     _isPlaying = !_isPlaying;
 }
 
@@ -60,21 +59,22 @@ void AppDelegate::maxVolumeButtonClick(QObject *)
 
 void AppDelegate::setVolumeToSliderLimit(bool maximum)
 {
-    if (!_volumeSlider)
+    if (!_overlay.volumeSlider)
         return;
-    const int volume = maximum ? _volumeSlider->maximum() : _volumeSlider->minimum();
+    const int volume =
+        maximum ? _overlay.volumeSlider->maximum() : _overlay.volumeSlider->minimum();
     _curVolume = volume;
-    _volumeSlider->setValue(volume);
-    if (_mediaIndex >= 0 && _mediaPlayer)
+    _overlay.volumeSlider->setValue(volume);
+    if (mediaIndex() >= 0 && _mediaPlayer)
         _mediaPlayer->audio()->setVolume(volume);
 }
 
 void AppDelegate::volumeSliderValueChanged(QObject *)
 {
-    if (!_volumeSlider)
+    if (!_overlay.volumeSlider)
         return;
-    _curVolume = _volumeSlider->value();
-    if (_mediaIndex >= 0 && _mediaPlayer)
+    _curVolume = _overlay.volumeSlider->value();
+    if (mediaIndex() >= 0 && _mediaPlayer)
         _mediaPlayer->audio()->setVolume(static_cast<int>(_curVolume));
 }
 
@@ -91,13 +91,13 @@ void AppDelegate::rewindBackwardButtonClick(QObject *)
 void AppDelegate::seekBy(int seconds)
 {
     if (!canClickControlButtons() || !_mediaPlayer || !canCommandCurrentMedia() ||
-        !_mediaProgressSlider)
+        !_overlay.mediaProgressSlider)
         return;
     // The slider's range is the media's length in seconds.
-    const int positionSeconds =
-        std::clamp(_mediaProgressSlider->value() + seconds, _mediaProgressSlider->minimum(),
-                   _mediaProgressSlider->maximum());
-    _mediaProgressSlider->setValue(positionSeconds);
+    const int positionSeconds = std::clamp(_overlay.mediaProgressSlider->value() + seconds,
+                                           _overlay.mediaProgressSlider->minimum(),
+                                           _overlay.mediaProgressSlider->maximum());
+    _overlay.mediaProgressSlider->setValue(positionSeconds);
     _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
     if (_timer)
         _timer->setTime(static_cast<uint32_t>(positionSeconds));
@@ -106,9 +106,9 @@ void AppDelegate::seekBy(int seconds)
 
 void AppDelegate::mediaProgressSliderValueChanged(QObject *)
 {
-    if (!canClickControlButtons() || !_mediaPlayer || !_mediaProgressSlider)
+    if (!canClickControlButtons() || !_mediaPlayer || !_overlay.mediaProgressSlider)
         return;
-    const int positionSeconds = _mediaProgressSlider->value();
+    const int positionSeconds = _overlay.mediaProgressSlider->value();
     if (_timer)
         _timer->setTime(static_cast<uint32_t>(positionSeconds));
     _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
@@ -117,24 +117,25 @@ void AppDelegate::mediaProgressSliderValueChanged(QObject *)
 
 bool AppDelegate::nextMediaButtonClick(QObject *sender)
 {
-    if (_mediaIndex < 0 || !_mediaPlayer || _mediaIndex >= _mediaPlaylist->size())
+    if (mediaIndex() < 0 || !_mediaPlayer || mediaIndex() >= mediaPlaylist()->size())
         return false;
-    const qsizetype visibleCount = _visibleMediaPlaylist ? _visibleMediaPlaylist->size() : 0;
+    const qsizetype visibleCount =
+        _playlist.visibleMediaPlaylist() ? _playlist.visibleMediaPlaylist()->size() : 0;
     int64_t visibleIndex =
-        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+        indexOfObjectInArray(mediaPlaylist()->at(mediaIndex()), _playlist.visibleMediaPlaylist());
     // A current entry filtered out of view steps to the first visible one.
     if (visibleIndex == NSNotFound)
         visibleIndex = -1;
     if (visibleIndex >= visibleCount - 1)
         return false;
-    const int64_t nextIndex =
-        indexOfObjectInArray(_visibleMediaPlaylist->at(visibleIndex + 1), _mediaPlaylist);
+    const int64_t nextIndex = indexOfObjectInArray(
+        _playlist.visibleMediaPlaylist()->at(visibleIndex + 1), mediaPlaylist());
     if (nextIndex == NSNotFound)
         return false;
     clearPlayer();
-    _mediaIndex = nextIndex;
+    _playlist.setMediaIndex(nextIndex);
     if (configureForCurrentMedia())
-        playPauseButtonClick(_playPauseButton);
+        playPauseButtonClick(_overlay.playPauseButton);
     else
         nextMediaButtonClick(sender); // skips the entry whose file is gone
     return true;
@@ -146,13 +147,14 @@ void AppDelegate::prevMediaButtonClick(QObject *sender)
         return;
     // Without a current entry, start from the last one; it stays current even
     // when there is nothing before it to play.
-    if (_mediaIndex < 0)
-        _mediaIndex = _mediaPlaylist->size() - 1;
-    if (_mediaIndex < 0 || _mediaIndex >= _mediaPlaylist->size())
+    if (mediaIndex() < 0)
+        _playlist.setMediaIndex(mediaPlaylist()->size() - 1);
+    if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
         return;
-    const qsizetype visibleCount = _visibleMediaPlaylist ? _visibleMediaPlaylist->size() : 0;
+    const qsizetype visibleCount =
+        _playlist.visibleMediaPlaylist() ? _playlist.visibleMediaPlaylist()->size() : 0;
     int64_t visibleIndex =
-        indexOfObjectInArray(_mediaPlaylist->at(_mediaIndex), _visibleMediaPlaylist);
+        indexOfObjectInArray(mediaPlaylist()->at(mediaIndex()), _playlist.visibleMediaPlaylist());
     // A current entry filtered out of view steps to the first visible one.
     if (visibleIndex == NSNotFound) {
         if (visibleCount == 0)
@@ -161,14 +163,14 @@ void AppDelegate::prevMediaButtonClick(QObject *sender)
     }
     if (visibleIndex <= 0)
         return;
-    const int64_t prevIndex =
-        indexOfObjectInArray(_visibleMediaPlaylist->at(visibleIndex - 1), _mediaPlaylist);
+    const int64_t prevIndex = indexOfObjectInArray(
+        _playlist.visibleMediaPlaylist()->at(visibleIndex - 1), mediaPlaylist());
     if (prevIndex == NSNotFound)
         return;
-    _mediaIndex = prevIndex;
+    _playlist.setMediaIndex(prevIndex);
     clearPlayer();
     if (configureForCurrentMedia())
-        playPauseButtonClick(_playPauseButton);
+        playPauseButtonClick(_overlay.playPauseButton);
     else
         prevMediaButtonClick(sender); // skips the entry whose file is gone
 }
@@ -179,12 +181,12 @@ void AppDelegate::unloadPlayer()
         _mediaPlayer->stop();
         _mediaPlayer->setMedia(nullptr);
     }
-    if (_mediaBackgroundImageView)
-        _mediaBackgroundImageView->setHidden(false);
-    if (_mediaProgressSlider)
-        _mediaProgressSlider->setEnabled(false);
-    if (_mediaName)
-        _mediaName->setText(QString());
+    if (_overlay.mediaBackgroundImageView)
+        _overlay.mediaBackgroundImageView->setHidden(false);
+    if (_overlay.mediaProgressSlider)
+        _overlay.mediaProgressSlider->setEnabled(false);
+    if (_overlay.mediaName)
+        _overlay.mediaName->setText(QString());
 }
 
 void AppDelegate::clearPlayer()
@@ -192,13 +194,13 @@ void AppDelegate::clearPlayer()
     if (_isPlaying)
         unloadPlayer();
     _isPlaying = false;
-    setPlayPauseImages(_playPauseButton, false);
-    if (_mediaProgressSlider)
-        _mediaProgressSlider->setValue(0);
-    if (_remainingTimeLabel)
-        _remainingTimeLabel->setText(QStringLiteral("00:00:00"));
-    if (_spentTimeLabel)
-        _spentTimeLabel->setText(QStringLiteral("00:00:00"));
+    setPlayPauseImages(false);
+    if (_overlay.mediaProgressSlider)
+        _overlay.mediaProgressSlider->setValue(0);
+    if (_overlay.remainingTimeLabel)
+        _overlay.remainingTimeLabel->setText(QStringLiteral("00:00:00"));
+    if (_overlay.spentTimeLabel)
+        _overlay.spentTimeLabel->setText(QStringLiteral("00:00:00"));
 }
 
 void AppDelegate::playbackPlay(QObject *)
@@ -246,15 +248,15 @@ bool AppDelegate::mediaDragEvent(const QStringList &paths)
 
 void AppDelegate::playDroppedEntry(const MediaEntry &entry)
 {
-    const int64_t index = indexOfObjectInArray(entry, _mediaPlaylist);
+    const int64_t index = indexOfObjectInArray(entry, mediaPlaylist());
     if (index == NSNotFound)
         return;
     dropFilter();
     if (_isPlaying)
         clearPlayer();
-    _mediaIndex = index;
+    _playlist.setMediaIndex(index);
     if (configureForCurrentMedia())
-        playPauseButtonClick(_playPauseButton);
+        playPauseButtonClick(_overlay.playPauseButton);
 }
 
 void AppDelegate::applicationOpenFiles(const QStringList &paths)

@@ -2,7 +2,7 @@
 
 #include "AppDelegate.h"
 #include "InfoDictionary.h"
-#include "InterfaceFile.h"
+#include "chrome/ChromeWidgets.h"
 #include "media/LibVlcBackend.h"
 #include "media/NativePath.h"
 
@@ -42,7 +42,9 @@ AppDelegate *loadMainInterface(MediaBackend *backend)
 {
     const QString nibName =
         InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("NSMainNibFile"));
-    QWidget *mainWindow = loadInterfaceFile(nibName);
+    WidgetFactories factories = chromeWidgetFactories();
+    factories.insert(QStringLiteral("AppDelegate"), widgetFactory<AppDelegate>());
+    QWidget *mainWindow = loadInterfaceFile(nibName, factories);
     if (!mainWindow)
         return nullptr;
     auto *appDelegate = mainWindow->findChild<AppDelegate *>();

@@ -1,7 +1,7 @@
 #include "NotificateNSButton.h"
 
 #include "MouseDownNotification.h"
-#include "app/NotificationCenter.h"
+#include "NotificationCenter.h"
 
 NotificateNSButton::NotificateNSButton(QWidget *parent)
     : ImageButton(parent)

@@ -1,7 +1,7 @@
 #include "NotificateNSSlider.h"
 
 #include "MouseDownNotification.h"
-#include "app/NotificationCenter.h"
+#include "NotificationCenter.h"
 
 NotificateNSSlider::NotificateNSSlider(QWidget *parent)
     : QSlider(Qt::Horizontal, parent)

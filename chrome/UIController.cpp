@@ -1,11 +1,11 @@
 #include "UIController.h"
 
+#include "ChromeWidgets.h"
+#include "Compositor.h"
 #include "NotificateNSSlider.h"
 #include "OverlayMask.h"
-#include "app/AppDelegate.h"
-#include "app/Compositor.h"
-#include "app/InterfaceFile.h"
-#include "controls/CustomView.h"
+#include "UIControllerDelegate.h"
+#include "controls/InterfaceFile.h"
 
 namespace {
 
@@ -14,20 +14,21 @@ template <typename T> QPointer<T> outlet(QWidget *root, const char *name)
     return root->findChild<T *>(QLatin1String(name));
 }
 
-// Points a control's action at AppDelegate, with the control as the sender.
+// Points a control's action at the delegate, with the control as the sender.
 // A control the interface file lacks is skipped.
 template <typename Control, typename Signal, typename Action>
-void wire(const QPointer<Control> &control, Signal signal, AppDelegate *target, Action action)
+void wire(const QPointer<Control> &control, Signal signal, UIControllerDelegate *target,
+          Action action)
 {
     if (!control || !target)
         return;
-    QObject::connect(control, signal, target,
+    QObject::connect(control, signal, control,
                      [target, action, sender = control.data()] { (target->*action)(sender); });
 }
 
 } // namespace
 
-UIController::UIController(const QString &nibName, AppDelegate *appDelegate)
+UIController::UIController(const QString &nibName, UIControllerDelegate *appDelegate)
     : _nibName(nibName)
     , _appDelegate(appDelegate)
 {
@@ -49,7 +50,7 @@ QWidget *UIController::view()
 
 void UIController::loadView()
 {
-    _window = loadInterfaceFile(_nibName);
+    _window = loadInterfaceFile(_nibName, chromeWidgetFactories());
     if (!_window)
         return;
     _view = _window->findChild<QWidget *>(QStringLiteral("view"));
@@ -57,58 +58,40 @@ void UIController::loadView()
         _view = _window;
     _titlebarView = outlet<CustomView>(_window, "titlebarView");
     _controlsBarView = outlet<CustomView>(_window, "controlsBarView");
-    _playPauseButton = outlet<QAbstractButton>(_window, "playPauseButton");
-    _muteButton = outlet<QAbstractButton>(_window, "muteButton");
-    _maxVolumeButton = outlet<QAbstractButton>(_window, "maxVolumeButton");
-    _rewindForwardButton = outlet<QAbstractButton>(_window, "rewindForwardButton");
-    _rewindBackwardButton = outlet<QAbstractButton>(_window, "rewindBackwardButton");
     _nextMediaButton = outlet<QAbstractButton>(_window, "nextMediaButton");
     _prevMediaButton = outlet<QAbstractButton>(_window, "prevMediaButton");
-    _volumeSlider = outlet<NotificateNSSlider>(_window, "volumeSlider");
-    _mediaProgressSlider = outlet<NotificateNSSlider>(_window, "mediaProgressSlider");
-    _mediaName = outlet<QLabel>(_window, "mediaName");
-    _remainingTimeLabel = outlet<QLabel>(_window, "remainingTimeLabel");
-    _spentTimeLabel = outlet<QLabel>(_window, "spentTimeLabel");
-    _totalTimeLabel = outlet<QLabel>(_window, "totalTimeLabel");
-    _mediaBackgroundImageView = outlet<QLabel>(_window, "mediaBackgroundImageView");
-    _showPlaylistButton = outlet<QAbstractButton>(_window, "showPlaylistButton");
+    _controls = OverlayControls::findIn(_window);
     // The background image stands in for the picture, so it shows through the
     // mask too while it is shown.
     if (!hasCompositingManager())
-        _overlayMask =
-            new OverlayMask(_window, {_titlebarView, _controlsBarView, _mediaBackgroundImageView});
+        new OverlayMask(_window,
+                        {_titlebarView, _controlsBarView, _controls.mediaBackgroundImageView});
     configureAppDelegate();
 }
 
 void UIController::configureAppDelegate()
 {
-    AppDelegate *appDelegate = _appDelegate;
+    UIControllerDelegate *appDelegate = _appDelegate;
     if (!appDelegate)
         return;
-    appDelegate->setPlayPauseButton(_playPauseButton);
-    appDelegate->setMuteButton(_muteButton);
-    appDelegate->setMaxVolumeButton(_maxVolumeButton);
-    appDelegate->setRewindForwardButton(_rewindForwardButton);
-    appDelegate->setRewindBackwardButton(_rewindBackwardButton);
-    appDelegate->setSpentTimeLabel(_spentTimeLabel);
-    appDelegate->setRemainingTimeLabel(_remainingTimeLabel);
-    appDelegate->setMediaProgressSlider(_mediaProgressSlider);
-    appDelegate->setVolumeSlider(_volumeSlider);
-    appDelegate->setShowPlaylistButton(_showPlaylistButton);
-    appDelegate->setMediaName(_mediaName);
-    appDelegate->setMediaBackgroundImageView(_mediaBackgroundImageView);
-    appDelegate->setTotalTimeLabel(_totalTimeLabel);
+    appDelegate->setOverlayControls(_controls);
 
     // Next and previous are wired but not handed over.
+    using D = UIControllerDelegate;
     const auto clicked = &QAbstractButton::clicked;
     const auto changed = &NotificateNSSlider::valueChangedByUser;
-    wire(_mediaProgressSlider, changed, appDelegate, &AppDelegate::mediaProgressSliderValueChanged);
-    wire(_volumeSlider, changed, appDelegate, &AppDelegate::volumeSliderValueChanged);
-    wire(_playPauseButton, clicked, appDelegate, &AppDelegate::playPauseButtonClick);
-    wire(_muteButton, clicked, appDelegate, &AppDelegate::muteButtonClick);
-    wire(_maxVolumeButton, clicked, appDelegate, &AppDelegate::maxVolumeButtonClick);
-    wire(_rewindForwardButton, clicked, appDelegate, &AppDelegate::rewindForwardButtonClick);
-    wire(_rewindBackwardButton, clicked, appDelegate, &AppDelegate::rewindBackwardButtonClick);
-    wire(_nextMediaButton, clicked, appDelegate, &AppDelegate::nextMediaButtonClick);
-    wire(_prevMediaButton, clicked, appDelegate, &AppDelegate::prevMediaButtonClick);
+    const auto slider = [](const QPointer<QSlider> &s) {
+        return QPointer<NotificateNSSlider>(qobject_cast<NotificateNSSlider *>(s.data()));
+    };
+    wire(slider(_controls.mediaProgressSlider), changed, appDelegate,
+         &D::mediaProgressSliderValueChanged);
+    wire(slider(_controls.volumeSlider), changed, appDelegate, &D::volumeSliderValueChanged);
+    wire(_controls.playPauseButton, clicked, appDelegate, &D::playPauseButtonClick);
+    wire(_controls.muteButton, clicked, appDelegate, &D::muteButtonClick);
+    wire(_controls.maxVolumeButton, clicked, appDelegate, &D::maxVolumeButtonClick);
+    wire(_controls.rewindForwardButton, clicked, appDelegate, &D::rewindForwardButtonClick);
+    wire(_controls.rewindBackwardButton, clicked, appDelegate, &D::rewindBackwardButtonClick);
+    wire(_nextMediaButton, clicked, appDelegate, &D::nextMediaButtonClick);
+    wire(_prevMediaButton, clicked, appDelegate, &D::prevMediaButtonClick);
+    wire(_controls.showPlaylistButton, clicked, appDelegate, &D::showPlaylistButtonClick);
 }

@@ -129,7 +129,7 @@ private slots:
                 d()->mediaPreviews()->append(nullptr);
             }
             d()->dropFilter();
-            _app->access().mediaIndex() = 0;
+            _app->access().setMediaIndex(0);
             QVERIFY(d()->configureForCurrentMedia());
             d()->playPauseButtonClick();
         } else {

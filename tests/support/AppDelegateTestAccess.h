@@ -2,25 +2,25 @@
 
 #include "app/AppDelegate.h"
 
+#include <QStatusBar>
+
 // The private state of AppDelegate as tests set it up and read it.
 struct AppDelegateTestAccess {
     AppDelegate *d;
 
-    int64_t &mediaIndex() { return d->_mediaIndex; }
+    Playlist &playlist() { return d->_playlist; }
+    void setMediaIndex(int64_t index) { d->_playlist.setMediaIndex(index); }
     bool &isPlaylistOpen() { return d->_isPlaylistOpen; }
     bool &isPlaying() { return d->_isPlaying; }
     MediaEntry &curMediaPath() { return d->_curMediaPath; }
     VLCTime &curMediaLength() { return d->_curMediaLength; }
-    MediaListRef &visibleMediaPlaylist() { return d->_visibleMediaPlaylist; }
-    PreviewListRef &visibleMediaPreviews() { return d->_visibleMediaPreviews; }
+    const MediaListRef &visibleMediaPlaylist() { return d->_playlist.visibleMediaPlaylist(); }
+    const PreviewListRef &visibleMediaPreviews() { return d->_playlist.visibleMediaPreviews(); }
     QTableView *playlistTableView() { return d->_playlistTableView; }
     QLineEdit *filterTextField() { return d->_filterTextField; }
-    // Playlist.
-    MediaListRef &mediaPlaylist() { return d->_mediaPlaylist; }
-    PreviewListRef &mediaPreviews() { return d->_mediaPreviews; }
     void removeVisibleRow(int64_t row) { d->removeVisibleRow(row); }
     QStatusBar *additionStatusBar() { return d->window()->findChild<QStatusBar *>(); }
-    AlertSheetQueue &alertSheets() { return d->_alertSheets; }
+    AlertSheetQueue &alertSheets() { return d->_additions->alertSheets(); }
 
     // The length polls: the poll that is due runs at once instead of after its wait.
     bool hasPendingLengthPoll() { return d->hasPendingLengthPoll(); }

@@ -35,7 +35,7 @@ struct PlaybackApp : LaunchedApp {
     // Makes the entry current and loads it, as adding or double-clicking does.
     bool load(int64_t index)
     {
-        access().mediaIndex() = index;
+        access().setMediaIndex(index);
         return appDelegate->configureForCurrentMedia();
     }
     bool loadAndPlay(int64_t index)

@@ -208,7 +208,7 @@ void LaunchTest::spaceTogglesPlaybackAndReachesTheFocusedField()
     QTemporaryFile file;
     QVERIFY(file.open());
     auto entry = std::make_shared<PlaylistEntry>(PlaylistEntry{file.fileName(), VLCTime(1000)});
-    app.access().mediaIndex() = 0;
+    app.access().setMediaIndex(0);
     app.access().curMediaPath() = entry;
 
     QLineEdit *field = app.access().filterTextField();

@@ -1,9 +1,9 @@
 // Playback on the stand-in engine, driven tick by tick: the time texts, the current media and
 // its length, the commands, files dropped or handed over, and the overlay's controls.
 #include "PlaybackApp.h"
-#include "app/NotificationCenter.h"
 #include "chrome/MouseDownNotification.h"
 #include "chrome/NotificateNSButton.h"
+#include "chrome/NotificationCenter.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -181,7 +181,7 @@ private slots:
         QVERIFY(d->mediaBackgroundImageView()->isHidden());
         // A length delivered once nothing is current any more shows nowhere.
         QVERIFY(app->load(1));
-        app->access().mediaIndex() = -1;
+        app->access().setMediaIndex(-1);
         curMedia()->setLength(VLCTime(90000));
         app->access().runPendingLengthPoll();
         QVERIFY(!app->access().hasPendingLengthPoll());
@@ -235,7 +235,7 @@ private slots:
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         d->applicationOpenFiles(handedOver);
         // Even with an entry made current, nothing reaches a player that is not there.
-        app->access().mediaIndex() = 0;
+        app->access().setMediaIndex(0);
         QVERIFY(!d->configureForCurrentMedia());
         for (const QByteArray &command : kCommands)
             QVERIFY(QMetaObject::invokeMethod(d, command.constData()));

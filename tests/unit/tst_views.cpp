@@ -1,7 +1,7 @@
 // The custom-drawn views, the video view's autoresizing, the child window and
 // the overlay's shape without a compositor.
-#include "app/ChildWindow.h"
 #include "app/WindowLevel.h"
+#include "chrome/ChildWindow.h"
 #include "chrome/OverlayMask.h"
 #include "controls/CustomTableRowView.h"
 #include "controls/CustomView.h"

@@ -1,9 +1,24 @@
-// AppDelegate: adding files through the open panel.
-#include "OpenPanelFilter.h"
-#include "app/AppDelegate.h"
+// AppDelegate: the playlist panel, and adding files through the open panel.
+#include "AppDelegate.h"
 #include "media/NativePath.h"
+#include "playlist/OpenPanelFilter.h"
 
 #include <QFileDialog>
+
+void AppDelegate::showPlaylistButtonClick(QObject *)
+{
+    if (!_playlistView)
+        return;
+    const bool opening = !_isPlaylistOpen;
+    _playlistView->setHidden(!_playlistView->isHidden());
+    layOutBesidePanel(opening);
+    if (opening) {
+        const int64_t row = indexOfObjectInArray(_curMediaPath, _playlist.visibleMediaPlaylist());
+        if (row != NSNotFound)
+            selectTableRow(row);
+    }
+    _isPlaylistOpen = !_playlistView->isHidden();
+}
 
 void AppDelegate::openMediaButtonClick(QObject *)
 {
@@ -31,10 +46,10 @@ void AppDelegate::addMediaButtonClick(QObject *)
         // Something loaded keeps playing; the new entries wait their turn.
         if (!_mediaPlayer || _mediaPlayer->media())
             return;
-        const int64_t index = indexOfObjectInArray(firstAdded, _mediaPlaylist);
+        const int64_t index = indexOfObjectInArray(firstAdded, mediaPlaylist());
         if (index == NSNotFound)
             return;
-        _mediaIndex = index;
+        _playlist.setMediaIndex(index);
         if (configureForCurrentMedia() && !_isPlaying)
             playPauseButtonClick(nullptr);
     });

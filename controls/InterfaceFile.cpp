@@ -1,15 +1,11 @@
 #include "InterfaceFile.h"
 
-#include "AppDelegate.h"
-#include "chrome/NoTitleWindow.h"
-#include "chrome/NotificateNSButton.h"
-#include "chrome/NotificateNSSlider.h"
-#include "controls/CustomView.h"
+#include "CustomView.h"
+#include "ImageButton.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QUiLoader>
-#include <functional>
 
 namespace {
 
@@ -18,43 +14,45 @@ public:
     // The loader would load every Qt Designer plugin on the library paths
     // (one pulls in Qt Quick), which costs start-up tens of milliseconds.
     // Glaze's files use only Qt's widgets and its own classes.
-    GlazeUiLoader()
+    explicit GlazeUiLoader(const WidgetFactories &factories)
         : QUiLoader(nullptr)
+        , _factories(factories)
     {
         clearPluginPaths();
     }
 
     QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override
     {
-        using Factory = std::function<QWidget *(QWidget *)>;
-        static const QHash<QString, Factory> factories = {
-            {QStringLiteral("AppDelegate"), [](QWidget *p) { return new AppDelegate(p); }},
-            {QStringLiteral("CustomView"), [](QWidget *p) { return new CustomView(p); }},
-            {QStringLiteral("NoTitleWindow"), [](QWidget *p) { return new NoTitleWindow(p); }},
-            {QStringLiteral("NotificateNSButton"),
-             [](QWidget *p) { return new NotificateNSButton(p); }},
-            {QStringLiteral("NotificateNSSlider"),
-             [](QWidget *p) { return new NotificateNSSlider(p); }},
-        };
-        if (const auto factory = factories.constFind(className); factory != factories.cend()) {
+        if (const auto factory = _factories.constFind(className); factory != _factories.cend()) {
             QWidget *widget = (*factory)(parent);
             widget->setObjectName(name);
             return widget;
         }
         return QUiLoader::createWidget(className, parent, name);
     }
+
+private:
+    const WidgetFactories &_factories;
 };
 
 } // namespace
 
-QWidget *loadInterfaceFile(const QString &name, QWidget *parent)
+WidgetFactories controlsWidgetFactories()
+{
+    return {
+        {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
+        {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},
+    };
+}
+
+QWidget *loadInterfaceFile(const QString &name, const WidgetFactories &factories, QWidget *parent)
 {
     QFile file(QStringLiteral(":/ui/%1.ui").arg(name));
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
     const QStringList libraryPaths = QCoreApplication::libraryPaths();
     QCoreApplication::setLibraryPaths({});
-    GlazeUiLoader loader;
+    GlazeUiLoader loader(factories);
     QCoreApplication::setLibraryPaths(libraryPaths);
     return loader.load(&file, parent);
 }

@@ -1,11 +1,28 @@
-// AppDelegate: the preview of a video, from the media layer's thumbnailer.
-// The answer may come on any thread; it reaches the waiting main thread
-// through the thumbnail property and the semaphore, stored before signalled.
-#include "app/AppDelegate.h"
+#include "MediaPreviews.h"
 
-QImage AppDelegate::getMediaPreview(const QString &path, MediaProbe *probe)
+#include "EventLoopWait.h"
+
+MediaPreviews::MediaPreviews(MediaBackend *backend, EventLoopWait &wait)
+    : _backend(backend)
+    , _wait(wait)
 {
-    if (!_backend || !_thumbSemphore)
+}
+
+QImage MediaPreviews::thumbnail() const
+{
+    QMutexLocker lock(&_thumbnailLock);
+    return _thumbnail;
+}
+
+void MediaPreviews::setThumbnail(const QImage &image)
+{
+    QMutexLocker lock(&_thumbnailLock);
+    _thumbnail = image;
+}
+
+QImage MediaPreviews::getMediaPreview(const QString &path, MediaProbe *probe)
+{
+    if (!_backend)
         return {};
     const VLCMediaPtr media = _backend->mediaWithPath(path);
     std::unique_ptr<VLCMediaThumbnailer> thumbnailer =
@@ -13,13 +30,13 @@ QImage AppDelegate::getMediaPreview(const QString &path, MediaProbe *probe)
     thumbnailer->fetchThumbnail();
     // Every fetch is answered within the thumbnailer's own time-out, so the
     // wait ends; meanwhile timers, queued calls and input go on.
-    const bool answered = _additionWait.waitUntil([this] { return _thumbSemphore->tryAcquire(); });
+    const bool answered = _wait.waitUntil([this] { return _thumbSemphore.tryAcquire(); });
     // A destroyed thumbnailer answers no more.
     thumbnailer.reset();
     if (!answered) {
         // Quitting: an answer that came meanwhile must not be taken by a
         // later fetch as its own.
-        _thumbSemphore->tryAcquire();
+        _thumbSemphore.tryAcquire();
         return {};
     }
     // The thumbnailer parsed the media before grabbing: its length and streams
@@ -29,19 +46,20 @@ QImage AppDelegate::getMediaPreview(const QString &path, MediaProbe *probe)
     return thumbnail();
 }
 
-void AppDelegate::mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *, const QImage &thumbnail)
+void MediaPreviews::mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *,
+                                                       const QImage &thumbnail)
 {
     // One pixel per point: the preview's size is the thumbnail's pixel size.
     QImage preview = thumbnail;
     preview.setDevicePixelRatio(1.0);
     setThumbnail(preview);
-    _thumbSemphore->release();
-    _additionWait.wake();
+    _thumbSemphore.release();
+    _wait.wake();
 }
 
-void AppDelegate::mediaThumbnailerDidTimeOut(VLCMediaThumbnailer *)
+void MediaPreviews::mediaThumbnailerDidTimeOut(VLCMediaThumbnailer *)
 {
     setThumbnail(QImage());
-    _thumbSemphore->release();
-    _additionWait.wake();
+    _thumbSemphore.release();
+    _wait.wake();
 }

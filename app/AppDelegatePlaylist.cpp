@@ -1,0 +1,203 @@
+// AppDelegate: the playlist's filter, additions, previews and removal, as the
+// window sees them. The lists themselves live in the Playlist, the additions
+// in PlaylistAdditions.
+#include "AppDelegate.h"
+
+#include "controls/CustomTableRowView.h"
+#include "playlist/DroppedFiles.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QItemSelectionModel>
+#include <QStatusBar>
+
+void AppDelegate::createAdditions()
+{
+    _additions =
+        std::make_unique<PlaylistAdditions>(_playlist, _classifier, _backend, view()->window());
+    connect(_additions.get(), &PlaylistAdditions::entryAppended, this, &AppDelegate::entryAppended);
+    connect(_additions.get(), &PlaylistAdditions::becameIdle, this, [this] {
+        // Playback ran out of entries, and the additions brought none it could go on with.
+        if (std::exchange(_playNextWhenAppended, false))
+            _playlist.setMediaIndex(-1);
+    });
+    // Long additions show their progress in the window's status line.
+    _additions->setStatusBar(view()->window()->findChild<QStatusBar *>());
+}
+
+void AppDelegate::connectPlaylistTable()
+{
+    if (!_playlistTableView)
+        return;
+    // Files from other applications; the rows themselves are not dragged.
+    _playlistTableView->setAcceptDrops(true);
+    _playlistTableView->setDragDropMode(QAbstractItemView::DropOnly);
+    connect(_playlistTableView, &QAbstractItemView::activated, this,
+            [this] { tableViewRowDoubleClicked(_playlistTableView); });
+    auto *rowView = new CustomTableRowView(_playlistTableView);
+    rowView->setHighlightedColor(QColor::fromRgbF(1.0, 1.0, 1.0, 0.25));
+    _playlistTableView->setItemDelegate(rowView);
+    _playlistModel = new PlaylistModel(_playlist, _playlistTableView);
+    _playlistModel->setDropHandler([this](const QMimeData *data) {
+        return tableViewAcceptDropRowDropOperation(_playlistTableView, data, -1);
+    });
+    _playlistTableView->setModel(_playlistModel);
+}
+
+int AppDelegate::numberOfRowsInTableView(QTableView *) const
+{
+    return int(_playlist.visibleCount());
+}
+
+bool AppDelegate::tableViewAcceptDropRowDropOperation(QTableView *, const QMimeData *data, int)
+{
+    const std::optional<QStringList> paths = DroppedFiles::filenames(data);
+    if (!paths)
+        return false;
+    // New entries always go to the end; what plays keeps playing.
+    return appendPlaylistWithoutDublicates(*paths, [this](const MediaEntry &firstAppended) {
+        if (!firstAppended)
+            return;
+        dropFilter();
+        if (!_mediaPlayer || _mediaPlayer->media())
+            return;
+        const int64_t index = indexOfObjectInArray(firstAppended, mediaPlaylist());
+        if (index == NSNotFound)
+            return;
+        _playlist.setMediaIndex(index);
+        if (configureForCurrentMedia())
+            playPauseButtonClick(_overlay.playPauseButton);
+    });
+}
+
+void AppDelegate::tableViewRowDoubleClicked(QObject *)
+{
+    clearPlayer();
+    const QModelIndexList rows = _playlistTableView && _playlistTableView->selectionModel()
+                                     ? _playlistTableView->selectionModel()->selectedRows()
+                                     : QModelIndexList();
+    // Nothing selected: nothing to play.
+    if (rows.isEmpty() || !_mediaPlayer)
+        return;
+    const int row = rows.first().row();
+    _playlist.setMediaIndex(
+        indexOfObjectInArray(_playlist.visibleMediaPlaylist()->at(row), mediaPlaylist()));
+    _mediaPlayer->stop();
+    setPlayPauseImages(false);
+    if (configureForCurrentMedia())
+        playPauseButtonClick(_overlay.playPauseButton);
+    else
+        nextMediaButtonClick(nullptr);
+    selectTableRow(row);
+}
+
+void AppDelegate::applyFilter(const QString &filter)
+{
+    _playlist.applyFilter(filter);
+}
+
+void AppDelegate::filterChanged()
+{
+    if (_filterTextField)
+        applyFilter(_filterTextField->text());
+}
+
+void AppDelegate::dropFilter()
+{
+    _playlist.dropFilter();
+    selectTableRow(mediaIndex());
+    // setText does not count as the user's edit, so no filterChanged follows.
+    if (_filterTextField)
+        _filterTextField->setText(QString());
+}
+
+void AppDelegate::selectTableRow(int64_t row)
+{
+    QItemSelectionModel *selection =
+        _playlistTableView ? _playlistTableView->selectionModel() : nullptr;
+    if (!selection)
+        return;
+    // No current entry, or one filtered out of view: nothing to select.
+    if (row < 0 || row >= _playlistTableView->model()->rowCount()) {
+        selection->clearSelection();
+        return;
+    }
+    selection->select(_playlistTableView->model()->index(static_cast<int>(row), 0),
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool AppDelegate::appendPlaylistWithoutDublicates(const QStringList &paths,
+                                                  AdditionQueue::Completion appended)
+{
+    // Before launch there is nobody to add with.
+    return _additions && _additions->appendPlaylistWithoutDublicates(paths, std::move(appended));
+}
+
+bool AppDelegate::panelShouldShowFilename(QObject *, const QString &filename) const
+{
+    return _classifier.panelShouldShowFilename(filename);
+}
+
+void AppDelegate::displayUnsupportedMessageForPath(const QString &path)
+{
+    if (_additions)
+        _additions->displayUnsupportedMessageForPath(path);
+}
+
+QSemaphore *AppDelegate::thumbSemphore() const
+{
+    return _additions ? _additions->previews().thumbSemphore() : nullptr;
+}
+
+QImage AppDelegate::thumbnail() const
+{
+    return _additions ? _additions->previews().thumbnail() : QImage();
+}
+
+QImage AppDelegate::getMediaPreview(const QString &path, MediaProbe *probe)
+{
+    return _additions ? _additions->previews().getMediaPreview(path, probe) : QImage();
+}
+
+void AppDelegate::mediaThumbnailerDidFinishThumbnail(VLCMediaThumbnailer *thumbnailer,
+                                                     const QImage &thumbnail)
+{
+    _additions->previews().mediaThumbnailerDidFinishThumbnail(thumbnailer, thumbnail);
+}
+
+void AppDelegate::mediaThumbnailerDidTimeOut(VLCMediaThumbnailer *thumbnailer)
+{
+    _additions->previews().mediaThumbnailerDidTimeOut(thumbnailer);
+}
+
+void AppDelegate::entryAppended()
+{
+    if (_playNextWhenAppended)
+        _playNextWhenAppended = !nextMediaButtonClick(_nextMediaButton);
+}
+
+void AppDelegate::removeMediaButtonClick(QObject *)
+{
+    QItemSelectionModel *selection =
+        _playlistTableView ? _playlistTableView->selectionModel() : nullptr;
+    const QModelIndexList rows = selection ? selection->selectedRows() : QModelIndexList();
+    removeVisibleRow(rows.isEmpty() ? -1 : rows.first().row());
+}
+
+void AppDelegate::removeVisibleRow(int64_t row)
+{
+    const MediaListRef &visible = _playlist.visibleMediaPlaylist();
+    if (row < 0 || !visible || row >= visible->size())
+        return;
+    const int64_t index = indexOfObjectInArray(visible->at(row), mediaPlaylist());
+    // Visible entries always stand in the full list; nothing else to remove.
+    if (index == NSNotFound)
+        return;
+    if (index == mediaIndex()) {
+        unloadPlayer();
+        clearPlayer();
+        if (_timer)
+            _timer->refresh();
+    }
+    _playlist.removeAt(index);
+    applyFilter(_filterTextField ? _filterTextField->text() : QString());
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "AdditionQueue.h"
+#include "AdditionStatusLine.h"
+#include "AlertSheetQueue.h"
+#include "EventLoopWait.h"
+#include "MediaClassifier.h"
+#include "MediaPreviews.h"
+
+#include <QObject>
+#include <QPointer>
+
+class Playlist;
+
+// Adding files to the playlist: each path is classified, given its preview
+// and its length, and appended, or refused with the "Unsupported format"
+// alert, or left out when the engine finds nothing to play in it. Additions
+// run one at a time; the progress shows in the window's status line.
+class PlaylistAdditions : public QObject {
+    Q_OBJECT
+public:
+    PlaylistAdditions(Playlist &playlist, const MediaClassifier &classifier, MediaBackend *backend,
+                      QWidget *window);
+
+    void setStatusBar(QStatusBar *bar) { _status.setStatusBar(bar); }
+
+    // Appends each playable path, in order. YES when at least one entry was
+    // appended. One asked for while another runs (from inside its wait for a
+    // thumbnail) waits for it, answers NO at once and runs afterwards.
+    // `appended` hears of the first entry as soon as it is in the list.
+    bool appendPlaylistWithoutDublicates(const QStringList &paths,
+                                         AdditionQueue::Completion appended = {});
+    // Nothing is being added, and nothing waits to be.
+    bool isIdle() const { return _queue.isIdle(); }
+
+    void displayUnsupportedMessageForPath(const QString &path);
+    // One alert for all the paths an addition refused.
+    void displayUnsupportedMessageForPaths(const QStringList &paths);
+
+    MediaPreviews &previews() { return _previews; }
+    AlertSheetQueue &alertSheets() { return _alertSheets; }
+
+signals:
+    // One more entry is in the list.
+    void entryAppended();
+    // The last addition asked for is done.
+    void becameIdle();
+
+private:
+    bool runAddition(const AdditionQueue::Addition &addition);
+    void runNextAddition();
+    MediaEntry appendPaths(const AdditionQueue::Addition &addition);
+    void showProgress();
+
+    Playlist &_playlist;
+    const MediaClassifier &_classifier;
+    MediaBackend *const _backend;
+    const QPointer<QWidget> _window;
+    AdditionQueue _queue;
+    EventLoopWait _wait;
+    MediaPreviews _previews{_backend, _wait};
+    AlertSheetQueue _alertSheets;
+    AdditionStatusLine _status;
+};

@@ -1,0 +1,6 @@
+#include "PlaylistWidgets.h"
+
+WidgetFactories playlistWidgetFactories()
+{
+    return controlsWidgetFactories();
+}
