@@ -19,6 +19,9 @@
 #include <memory>
 #include <thread>
 
+class CustomTableRowView;
+class PlaylistCell;
+class PlaylistCellDelegate;
 class PlaylistModel;
 class UIController;
 
@@ -127,6 +130,14 @@ public:
     // dropped on it join the end of the playlist (AppDelegatePlaylist.cpp).
     int numberOfRowsInTableView(QTableView *tableView) const;
     bool tableViewAcceptDropRowDropOperation(QTableView *tableView, const QMimeData *data, int row);
+    // The table's delegate: every column of a row shows the one cell,
+    // configured for it; every row has the same row view, whose selection is
+    // white at a quarter alpha; files may be dropped anywhere.
+    PlaylistCell *tableViewViewForTableColumnRow(QTableView *tableView, int column, int row);
+    CustomTableRowView *tableViewRowViewForRow(QTableView *tableView, int row);
+    Qt::DropActions tableViewValidateDropProposedRowProposedDropOperation(QTableView *tableView,
+                                                                          const QMimeData *data,
+                                                                          int row);
 
     // Media classification by file-name extension.
     bool isVideoOrAudio(const QString &path) const { return _classifier.isVideoOrAudio(path); }
@@ -298,4 +309,5 @@ private:
     // the table's rows over the visible list.
     std::unique_ptr<PlaylistAdditions> _additions;
     PlaylistModel *_playlistModel = nullptr;
+    PlaylistCellDelegate *_playlistCellDelegate = nullptr;
 };

@@ -3,10 +3,12 @@
 // in PlaylistAdditions.
 #include "AppDelegate.h"
 
-#include "controls/CustomTableRowView.h"
 #include "playlist/DroppedFiles.h"
+#include "playlist/PlaylistCell.h"
+#include "playlist/PlaylistCellDelegate.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QStatusBar>
 
@@ -33,14 +35,48 @@ void AppDelegate::connectPlaylistTable()
     _playlistTableView->setDragDropMode(QAbstractItemView::DropOnly);
     connect(_playlistTableView, &QAbstractItemView::activated, this,
             [this] { tableViewRowDoubleClicked(_playlistTableView); });
-    auto *rowView = new CustomTableRowView(_playlistTableView);
-    rowView->setHighlightedColor(QColor::fromRgbF(1.0, 1.0, 1.0, 0.25));
-    _playlistTableView->setItemDelegate(rowView);
+    _playlistCellDelegate = new PlaylistCellDelegate(
+        view()->window()->findChild<PlaylistCell *>(QStringLiteral("PLAYLIST_CELL_ID")),
+        _playlistTableView);
+    _playlistCellDelegate->setHighlightedColor(QColor::fromRgbF(1.0, 1.0, 1.0, 0.25));
+    _playlistTableView->setItemDelegate(tableViewRowViewForRow(_playlistTableView, -1));
+    // Rows of one fixed height: the table never measures thousands of them.
+    if (const int height = _playlistCellDelegate->rowHeight(); height > 0) {
+        _playlistTableView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        _playlistTableView->verticalHeader()->setDefaultSectionSize(height);
+    }
     _playlistModel = new PlaylistModel(_playlist, _playlistTableView);
+    _playlistModel->setDropValidator([this](const QMimeData *data) {
+        return tableViewValidateDropProposedRowProposedDropOperation(_playlistTableView, data,
+                                                                     -1) != Qt::IgnoreAction;
+    });
     _playlistModel->setDropHandler([this](const QMimeData *data) {
         return tableViewAcceptDropRowDropOperation(_playlistTableView, data, -1);
     });
     _playlistTableView->setModel(_playlistModel);
+}
+
+PlaylistCell *AppDelegate::tableViewViewForTableColumnRow(QTableView *tableView, int column,
+                                                          int row)
+{
+    if (!tableView || !_playlistCellDelegate)
+        return nullptr;
+    return _playlistCellDelegate->viewForIndex(tableView->model()->index(row, 0),
+                                               tableView->columnWidth(column));
+}
+
+CustomTableRowView *AppDelegate::tableViewRowViewForRow(QTableView *, int)
+{
+    return _playlistCellDelegate;
+}
+
+Qt::DropActions
+AppDelegate::tableViewValidateDropProposedRowProposedDropOperation(QTableView *, const QMimeData *,
+                                                                   int)
+{
+    // Anything may be dropped, on a row or between rows; what is not media
+    // is refused when it arrives.
+    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 }
 
 int AppDelegate::numberOfRowsInTableView(QTableView *) const
@@ -118,11 +154,12 @@ void AppDelegate::selectTableRow(int64_t row)
         return;
     // No current entry, or one filtered out of view: nothing to select.
     if (row < 0 || row >= _playlistTableView->model()->rowCount()) {
-        selection->clearSelection();
+        selection->clear();
         return;
     }
-    selection->select(_playlistTableView->model()->index(static_cast<int>(row), 0),
-                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Made current too, so that the keys move on from it and Enter plays it.
+    selection->setCurrentIndex(_playlistTableView->model()->index(static_cast<int>(row), 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 bool AppDelegate::appendPlaylistWithoutDublicates(const QStringList &paths,
@@ -200,4 +237,7 @@ void AppDelegate::removeVisibleRow(int64_t row)
     }
     _playlist.removeAt(index);
     applyFilter(_filterTextField ? _filterTextField->text() : QString());
+    // The selection stays on its row, as it does over a reload, so that the
+    // Delete key can remove one entry after another.
+    selectTableRow(row);
 }

@@ -33,11 +33,19 @@ int PlaylistModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : 1;
 }
 
-QVariant PlaylistModel::data(const QModelIndex &index, int role) const
+const PlaylistEntry *PlaylistModel::entryAt(const QModelIndex &index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return nullptr;
+    return _playlist.visibleMediaPlaylist()->at(index.row()).get();
+}
+
+QVariant PlaylistModel::data(const QModelIndex &index, int role) const
+{
+    const PlaylistEntry *shown = entryAt(index);
+    if (!shown)
         return {};
-    const PlaylistEntry &entry = *_playlist.visibleMediaPlaylist()->at(index.row());
+    const PlaylistEntry &entry = *shown;
     switch (role) {
     case Qt::DisplayRole:
         return nameOf(entry);
@@ -100,10 +108,10 @@ Qt::DropActions PlaylistModel::supportedDropActions() const
     return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 }
 
-bool PlaylistModel::canDropMimeData(const QMimeData *, Qt::DropAction, int, int,
+bool PlaylistModel::canDropMimeData(const QMimeData *data, Qt::DropAction, int, int,
                                     const QModelIndex &) const
 {
-    return true;
+    return !_dropValidator || _dropValidator(data);
 }
 
 bool PlaylistModel::dropMimeData(const QMimeData *data, Qt::DropAction, int, int,

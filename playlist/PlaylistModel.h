@@ -27,6 +27,12 @@ public:
     // Asked when files are dropped on the table; answers whether the drop was taken.
     using DropHandler = std::function<bool(const QMimeData *data)>;
     void setDropHandler(DropHandler handler) { _dropHandler = std::move(handler); }
+    // Asked while files are dragged over the table; answers whether they may be dropped.
+    using DropValidator = std::function<bool(const QMimeData *data)>;
+    void setDropValidator(DropValidator validator) { _dropValidator = std::move(validator); }
+
+    // The entry a row shows, or null for an index that names none.
+    const PlaylistEntry *entryAt(const QModelIndex &index) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -47,4 +53,5 @@ public:
 private:
     Playlist &_playlist;
     DropHandler _dropHandler;
+    DropValidator _dropValidator;
 };

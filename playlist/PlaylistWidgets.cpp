@@ -1,6 +1,10 @@
 #include "PlaylistWidgets.h"
 
+#include "PlaylistCell.h"
+
 WidgetFactories playlistWidgetFactories()
 {
-    return controlsWidgetFactories();
+    WidgetFactories factories = controlsWidgetFactories();
+    factories.insert(QStringLiteral("PlaylistCell"), widgetFactory<PlaylistCell>());
+    return factories;
 }

@@ -6,6 +6,7 @@
 #include "app/WindowLevel.h"
 #include "chrome/UIController.h"
 #include "controls/CustomView.h"
+#include "playlist/PlaylistCell.h"
 
 #include <QLineEdit>
 #include <QMainWindow>
@@ -291,16 +292,17 @@ double contrastRatio(QRgb a, QRgb b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The contrast of a widget's text over whatever shows through it (the
-// picture, at its whitest or darkest): the most common colour is the
+// The contrast of the text in `area` of a strip over whatever shows through
+// it (the picture, at its whitest or darkest): the most common colour is the
 // background, the pixel furthest from it the core of a glyph.
-double textContrast(QWidget *widget)
+double textContrast(QWidget *strip, const QRect &area)
 {
     double worst = 21.0;
     for (const QColor &beneath : {QColor(Qt::white), QColor(Qt::black)}) {
-        QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+        QImage image(strip->size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(beneath);
-        widget->render(&image);
+        strip->render(&image);
+        image = image.copy(area);
         QHash<QRgb, int> counts;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -319,27 +321,63 @@ double textContrast(QWidget *widget)
 void LaunchTest::textReadsAgainstItsBackground_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addRow("the status line") << "additionStatusBar";
-    QTest::addRow("the spent time over the picture") << "spentTimeLabel";
-    QTest::addRow("the media name over the picture") << "mediaName";
+    // For a label of the playlist's cell, the table row it is drawn in (row 0
+    // selected); -1 for the window's own widgets.
+    QTest::addColumn<int>("row");
+    QTest::addRow("the status line") << "additionStatusBar" << -1;
+    QTest::addRow("the spent time over the picture") << "spentTimeLabel" << -1;
+    QTest::addRow("the media name over the picture") << "mediaName" << -1;
+    QTest::addRow("the filter field's placeholder") << "filterTextField" << -1;
+    QTest::addRow("the add button") << "addMediaButton" << -1;
+    QTest::addRow("a row's name") << "mediaName" << 1;
+    QTest::addRow("a row's location") << "location" << 1;
+    QTest::addRow("a selected row's details") << "details" << 0;
+    QTest::addRow("a selected row's location") << "location" << 0;
 }
 
 void LaunchTest::textReadsAgainstItsBackground()
 {
     QFETCH(QString, name);
+    QFETCH(int, row);
     LaunchedApp app;
     QVERIFY(app.launch());
+    AppDelegate *d = app.appDelegate;
     app.access().additionStatusBar()->showMessage(QStringLiteral("Adding 12 of 345"));
-    app.appDelegate->mediaName()->setText(QStringLiteral("Holiday"));
-    QWidget *widget = app.mainWindow()->findChild<QWidget *>(name);
-    if (!widget)
-        widget = app.appDelegate->userInterfaceWindow()->findChild<QWidget *>(name);
-    QVERIFY(widget);
-    // What lies behind the text within the window, as the window draws it.
-    QWidget *strip = widget->parentWidget() && widget->parentWidget()->inherits("CustomView")
-                         ? widget->parentWidget()
-                         : widget;
-    widget->show();
-    const double contrast = textContrast(strip);
+    d->mediaName()->setText(QStringLiteral("Holiday"));
+    QWidget *strip = nullptr;
+    QRect area;
+    if (row >= 0) {
+        for (const char *path : {"/Media/My Films/Holiday.mp4", "/Media/Music/Song.mp3"})
+            app.access().playlist().append(
+                std::make_shared<PlaylistEntry>(PlaylistEntry{path, VLCTime(62000)}), nullptr);
+        app.access().setMediaIndex(0);
+        d->dropFilter();
+        d->showPlaylistButtonClick();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        // The cell as it is laid out and filled for that row, placed where the row is.
+        QTableView *table = app.access().playlistTableView();
+        PlaylistCell *cell = d->tableViewViewForTableColumnRow(table, 0, row);
+        QVERIFY(cell);
+        QWidget *label = cell->findChild<QWidget *>(name);
+        QVERIFY(label);
+        strip = d->playlistView();
+        const QPoint rowOrigin = table->viewport()->mapTo(
+            strip, table->visualRect(table->model()->index(row, 0)).topLeft());
+        area = QRect(rowOrigin + label->mapTo(cell, QPoint(0, 0)), label->size());
+    } else {
+        QWidget *widget = app.mainWindow()->findChild<QWidget *>(name);
+        if (!widget)
+            widget = d->userInterfaceWindow()->findChild<QWidget *>(name);
+        QVERIFY(widget);
+        d->playlistView()->show();
+        widget->show();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        // What lies behind the text within the window, as the window draws it.
+        strip = widget->parentWidget() && widget->parentWidget()->inherits("CustomView")
+                    ? widget->parentWidget()
+                    : widget;
+        area = QRect(widget->mapTo(strip, QPoint(0, 0)), widget->size());
+    }
+    const double contrast = textContrast(strip, area);
     QVERIFY2(contrast >= 4.5, QByteArray::number(contrast));
 }
