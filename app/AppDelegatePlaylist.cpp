@@ -24,6 +24,8 @@ void AppDelegate::createAdditions()
     });
     // Long additions show their progress in the window's status line.
     _additions->setStatusBar(view()->window()->findChild<QStatusBar *>());
+    if (_playlistCellDelegate)
+        _additions->setPreviewSize(_playlistCellDelegate->previewSize());
 }
 
 void AppDelegate::connectPlaylistTable()

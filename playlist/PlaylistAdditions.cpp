@@ -5,6 +5,9 @@
 #include "Playlist.h"
 #include "media/NativePath.h"
 
+#include <QGuiApplication>
+#include <QWidget>
+
 namespace {
 
 // How many paths ahead of the one being added the parses of audio files
@@ -107,8 +110,7 @@ MediaEntry PlaylistAdditions::appendPaths(const AdditionQueue::Addition &additio
         case Kind::Video:
             // Without a picture in time the entry keeps the null preview, as
             // audio does.
-            if (QImage thumbnail = _previews.getMediaPreview(path, &probe); !thumbnail.isNull())
-                preview = std::make_shared<const QImage>(std::move(thumbnail));
+            preview = previewOf(_previews.getMediaPreview(path, &probe));
             break;
         }
         // Quitting ended the wait: nothing was found out about the file.
@@ -138,6 +140,22 @@ MediaEntry PlaylistAdditions::appendPaths(const AdditionQueue::Addition &additio
     if (!firstAppended && addition.appended)
         addition.appended(nullptr);
     return firstAppended;
+}
+
+MediaPreview PlaylistAdditions::previewOf(const QImage &thumbnail) const
+{
+    if (thumbnail.isNull())
+        return {};
+    if (_previewSize.isEmpty())
+        return std::make_shared<const QImage>(thumbnail);
+    // The thumbnailer's picture is many times the row's: kept whole, a long
+    // playlist's previews would take most of the process's memory. The
+    // screen's pixel ratio keeps them sharp.
+    const qreal ratio = _window ? _window->devicePixelRatio() : qApp->devicePixelRatio();
+    QImage preview =
+        thumbnail.scaled(_previewSize * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    preview.setDevicePixelRatio(ratio);
+    return std::make_shared<const QImage>(std::move(preview));
 }
 
 void PlaylistAdditions::showProgress()

@@ -23,6 +23,9 @@ public:
                       QWidget *window);
 
     void setStatusBar(QStatusBar *bar) { _status.setStatusBar(bar); }
+    // Previews are stored at the size the table's rows draw them, in points;
+    // an empty size keeps the thumbnailer's pictures as they come.
+    void setPreviewSize(const QSize &size) { _previewSize = size; }
 
     // Appends each playable path, in order. YES when at least one entry was
     // appended. One asked for while another runs (from inside its wait for a
@@ -51,6 +54,7 @@ private:
     void runNextAddition();
     MediaEntry appendPaths(const AdditionQueue::Addition &addition);
     void showProgress();
+    MediaPreview previewOf(const QImage &thumbnail) const;
 
     Playlist &_playlist;
     const MediaClassifier &_classifier;
@@ -61,4 +65,5 @@ private:
     MediaPreviews _previews{_backend, _wait};
     AlertSheetQueue _alertSheets;
     AdditionStatusLine _status;
+    QSize _previewSize;
 };

@@ -1,6 +1,7 @@
 #include "EngineApp.h"
 #include "MediaFixtures.h"
 #include "media/LibVlcBackend.h"
+#include "playlist/PlaylistCell.h"
 
 #include <QtTest>
 
@@ -64,8 +65,16 @@ private slots:
         QCOMPARE(app.d->mediaPlaylist()->at(1)->path, wideClip);
         const PreviewList &previews = *app.d->mediaPreviews();
         QVERIFY(previews[0] && previews[1]);
-        QCOMPARE(previews[0]->size(), QSize(320, 240));
-        QCOMPARE(previews[1]->deviceIndependentSize(), QSizeF(320, 180));
+        // Kept at the size the rows draw them, each in its own shape.
+        app.d->dropFilter();
+        const QSize box =
+            app.d->tableViewViewForTableColumnRow(app.access().playlistTableView(), 0, 0)
+                ->preview()
+                ->size();
+        QCOMPARE(previews[0]->deviceIndependentSize(),
+                 QSizeF(QSize(4, 3).scaled(box, Qt::KeepAspectRatio)));
+        QCOMPARE(previews[1]->deviceIndependentSize(),
+                 QSizeF(QSize(16, 9).scaled(box, Qt::KeepAspectRatio)));
         // The thumbnailer's parse told the length on the way.
         for (const MediaEntry &entry : *app.d->mediaPlaylist())
             QVERIFY2(qAbs(entry->length.intValue() - 2000) <= 100, qPrintable(entry->path));

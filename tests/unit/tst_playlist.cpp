@@ -15,6 +15,7 @@
 #include "LaunchedApp.h"
 #include "playlist/OpenPanelFilter.h"
 #include "playlist/PathComponents.h"
+#include "playlist/PlaylistCell.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
@@ -334,7 +335,11 @@ private slots:
         QCOMPARE(access().additionStatusBar()->currentMessage(), "2 files could not be read");
         QCOMPARE(access().additionStatusBar()->toolTip(), "junk.mkv\njunk.mp3");
         QCOMPARE(d()->thumbSemphore()->available(), 0); // no answer lingers
-        QCOMPARE(d()->mediaPreviews()->at(0)->size(), QSize(320, 180));
+        // Stored as the rows draw it: the 320x180 thumbnail fills the cell's preview.
+        d()->dropFilter();
+        const QLabel *rowPreview =
+            d()->tableViewViewForTableColumnRow(access().playlistTableView(), 0, 0)->preview();
+        QCOMPARE(d()->mediaPreviews()->at(0)->deviceIndependentSize(), QSizeF(rowPreview->size()));
         for (int i : {1, 2, 3, 5})
             QVERIFY(!d()->mediaPreviews()->at(i));
         // Sound in a video's clothes shows the background image as audio does.
