@@ -64,7 +64,8 @@ PlaylistCell *AppDelegate::tableViewViewForTableColumnRow(QTableView *tableView,
     if (!tableView || !_playlistCellDelegate)
         return nullptr;
     return _playlistCellDelegate->viewForIndex(tableView->model()->index(row, 0),
-                                               tableView->columnWidth(column));
+                                               tableView->columnWidth(column),
+                                               tableView->devicePixelRatio());
 }
 
 CustomTableRowView *AppDelegate::tableViewRowViewForRow(QTableView *, int)

@@ -21,7 +21,8 @@ PlaylistCellDelegate::PlaylistCellDelegate(PlaylistCell *cell, QObject *parent)
 
 PlaylistCellDelegate::~PlaylistCellDelegate() = default;
 
-PlaylistCell *PlaylistCellDelegate::viewForIndex(const QModelIndex &index, int width) const
+PlaylistCell *PlaylistCellDelegate::viewForIndex(const QModelIndex &index, int width,
+                                                 qreal ratio) const
 {
     const auto *model = qobject_cast<const PlaylistModel *>(index.model());
     const PlaylistEntry *entry = model ? model->entryAt(index) : nullptr;
@@ -31,7 +32,7 @@ PlaylistCell *PlaylistCellDelegate::viewForIndex(const QModelIndex &index, int w
     _cell->configureCell(*entry);
     if (QLabel *preview = _cell->preview()) {
         const QImage image = index.data(PlaylistModel::PreviewRole).value<QImage>();
-        preview->setPixmap(image.isNull() ? backgroundIcon() : QPixmap::fromImage(image));
+        preview->setPixmap(image.isNull() ? backgroundIcon(ratio) : QPixmap::fromImage(image));
     }
     return _cell.get();
 }
@@ -52,13 +53,13 @@ void PlaylistCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
 {
     if (option.state & QStyle::State_Selected)
         drawSelectionInRect(painter, option.rect);
-    PlaylistCell *cell = viewForIndex(index, option.rect.width());
+    const qreal ratio = painter->device()->devicePixelRatio();
+    PlaylistCell *cell = viewForIndex(index, option.rect.width(), ratio);
     if (!cell)
         return;
     // Rendered straight into the table's painter, the cell would leave it
     // clipped to the first row when the table is itself being rendered (a
     // grab of the window): it goes through a canvas of its own instead.
-    const qreal ratio = painter->device()->devicePixelRatio();
     if (_canvas.size() != option.rect.size() * ratio || _canvas.devicePixelRatio() != ratio) {
         _canvas = QImage(option.rect.size() * ratio, QImage::Format_ARGB32_Premultiplied);
         _canvas.setDevicePixelRatio(ratio);
@@ -75,9 +76,8 @@ QSize PlaylistCellDelegate::sizeHint(const QStyleOptionViewItem &option,
     return {CustomTableRowView::sizeHint(option, index).width(), rowHeight()};
 }
 
-QPixmap PlaylistCellDelegate::backgroundIcon() const
+QPixmap PlaylistCellDelegate::backgroundIcon(qreal ratio) const
 {
-    const qreal ratio = _cell->devicePixelRatio();
     if (_backgroundIcon.isNull() || _backgroundIcon.devicePixelRatio() != ratio) {
         _backgroundIcon =
             QIcon(QStringLiteral(":/images/background_icon.svg")).pixmap(previewSize(), ratio);

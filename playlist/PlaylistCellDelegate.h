@@ -19,8 +19,9 @@ public:
     ~PlaylistCellDelegate() override;
 
     // The cell, laid out `width` wide and showing the row of `index`: its
-    // texts, and its preview or the background image when it has none.
-    PlaylistCell *viewForIndex(const QModelIndex &index, int width) const;
+    // texts, and its preview or the background image (drawn for a screen of
+    // `ratio` pixels per point) when it has none.
+    PlaylistCell *viewForIndex(const QModelIndex &index, int width, qreal ratio) const;
     // Every row is as tall as the cell.
     int rowHeight() const;
     // The size, in points, at which rows draw previews.
@@ -31,7 +32,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
-    QPixmap backgroundIcon() const;
+    QPixmap backgroundIcon(qreal ratio) const;
 
     std::unique_ptr<PlaylistCell> _cell;
     // Drawn once for the screen's pixel ratio, not for every row without a preview.
