@@ -6,6 +6,7 @@
 #include "controls/CustomView.h"
 #include "media/MediaBackend.h"
 #include "media/VLCVideoView.h"
+#include "playlist/DragDropTarget.h"
 #include "playlist/MediaClassifier.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistAdditions.h"
@@ -29,6 +30,7 @@ class UIController;
 // subsystem's own objects (the playlist, its additions, the overlay), they
 // hand it on.
 class AppDelegate : public QWidget,
+                    public DragDropDelegate,
                     public VLCMediaPlayerDelegate,
                     public VLCMediaThumbnailerDelegate,
                     public UIControllerDelegate {
@@ -146,9 +148,9 @@ public:
     // Back to not playing; a playing player is also stopped and emptied.
     void clearPlayer();
     // Adds the files and plays the first one added, as a drop on the video
-    // does; YES when at least one was added. One that must wait for another
-    // addition answers NO and plays once it is made.
-    bool mediaDragEvent(const QStringList &paths);
+    // does, closing the playlist panel; YES when at least one was added. One
+    // that must wait for another addition answers NO and plays once it is made.
+    bool mediaDragEvent(const QStringList &paths) override;
     // Files handed to the process (command line, a file manager's Open With):
     // opened as a drop once the player exists.
     void applicationOpenFiles(const QStringList &paths);

@@ -1,6 +1,12 @@
 #include "PlaylistWidgets.h"
 
+#include "DragDropImageView.h"
+#include "DragDropView.h"
+
 WidgetFactories playlistWidgetFactories()
 {
-    return controlsWidgetFactories();
+    WidgetFactories factories = controlsWidgetFactories();
+    factories.insert(QStringLiteral("DragDropView"), widgetFactory<DragDropView>());
+    factories.insert(QStringLiteral("DragDropImageView"), widgetFactory<DragDropImageView>());
+    return factories;
 }
