@@ -207,6 +207,8 @@ public slots:
     void removeMediaButtonClick(QObject *sender = nullptr);
     void addMediaButtonClick(QObject *sender = nullptr);
     void openMediaButtonClick(QObject *sender = nullptr);
+    // Adds the media inside a chosen folder, as the add button adds files.
+    void addFolderButtonClick(QObject *sender = nullptr);
 
 signals:
     // The player created at launch has been handed to the main thread.
@@ -238,6 +240,9 @@ private:
     // Stops and empties the player and shows that nothing is loaded.
     void unloadPlayer();
     void playDroppedEntry(const MediaEntry &entry);
+    // Adds what the user chose in a panel; the first new entry starts when
+    // nothing is loaded.
+    void addChosenPaths(QStringList paths);
     void setVolumeToSliderLimit(bool maximum);
     // The play/pause button shows what a press will do.
     void setPlayPauseImages(bool playing);
