@@ -8,11 +8,20 @@
 
 namespace {
 
+// The C locale collates by code point and knows no numbers: there, names are
+// read as in English.
+QLocale readingLocale()
+{
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English) : locale;
+}
+
 class FolderWalk {
 public:
     FolderWalk(const MediaClassifier &classifier, const std::atomic<bool> &cancelled)
         : _classifier(classifier)
         , _cancelled(cancelled)
+        , _collator(readingLocale())
     {
         _collator.setNumericMode(true);
         _collator.setCaseSensitivity(Qt::CaseInsensitive);
