@@ -126,10 +126,13 @@ private slots:
             }
         });
         choose.start(10);
-        QTimer::singleShot(5000, [] {
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        giveUp.callOnTimeout([] {
             if (QWidget *modal = QApplication::activeModalWidget())
                 modal->close();
         });
+        giveUp.start(5000);
         app->mainWindow()->findChild<QAction *>("addFolderMenuItem")->trigger();
         QStringList added;
         for (const MediaEntry &entry : *d->mediaPlaylist())
