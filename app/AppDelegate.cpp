@@ -26,6 +26,11 @@ const QColor kPanelGrey = QColor::fromRgbF(41 / 255.0, 41 / 255.0, 41 / 255.0, 1
 // A layer background: the colour shows wherever nothing draws over it.
 void setLayerBackgroundColor(QWidget *view, const QColor &color)
 {
+    // A view that fills itself keeps Qt from filling it.
+    if (auto *customView = qobject_cast<CustomView *>(view)) {
+        customView->setBackgroundColor(color);
+        return;
+    }
     QPalette palette = view->palette();
     palette.setColor(QPalette::Window, color);
     view->setPalette(palette);

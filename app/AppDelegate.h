@@ -6,6 +6,7 @@
 #include "controls/CustomView.h"
 #include "media/MediaBackend.h"
 #include "media/VLCVideoView.h"
+#include "playlist/DragDropTarget.h"
 #include "playlist/MediaClassifier.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistAdditions.h"
@@ -32,6 +33,7 @@ class UIController;
 // subsystem's own objects (the playlist, its additions, the overlay), they
 // hand it on.
 class AppDelegate : public QWidget,
+                    public DragDropDelegate,
                     public VLCMediaPlayerDelegate,
                     public VLCMediaThumbnailerDelegate,
                     public UIControllerDelegate {
@@ -157,9 +159,9 @@ public:
     // Back to not playing; a playing player is also stopped and emptied.
     void clearPlayer();
     // Adds the files and plays the first one added, as a drop on the video
-    // does; YES when at least one was added. One that must wait for another
-    // addition answers NO and plays once it is made.
-    bool mediaDragEvent(const QStringList &paths);
+    // does, closing the playlist panel; YES when at least one was added. One
+    // that must wait for another addition answers NO and plays once it is made.
+    bool mediaDragEvent(const QStringList &paths) override;
     // Files handed to the process (command line, a file manager's Open With):
     // opened as a drop once the player exists.
     void applicationOpenFiles(const QStringList &paths);
@@ -216,6 +218,8 @@ public slots:
     void removeMediaButtonClick(QObject *sender = nullptr);
     void addMediaButtonClick(QObject *sender = nullptr);
     void openMediaButtonClick(QObject *sender = nullptr);
+    // Adds the media inside a chosen folder, as the add button adds files.
+    void addFolderButtonClick(QObject *sender = nullptr);
 
 signals:
     // The player created at launch has been handed to the main thread.
@@ -247,6 +251,9 @@ private:
     // Stops and empties the player and shows that nothing is loaded.
     void unloadPlayer();
     void playDroppedEntry(const MediaEntry &entry);
+    // Adds what the user chose in a panel; the first new entry starts when
+    // nothing is loaded.
+    void addChosenPaths(QStringList paths);
     void setVolumeToSliderLimit(bool maximum);
     // The play/pause button shows what a press will do.
     void setPlayPauseImages(bool playing);

@@ -252,6 +252,9 @@ void AppDelegate::playDroppedEntry(const MediaEntry &entry)
     if (index == NSNotFound)
         return;
     dropFilter();
+    // The video takes the whole window again.
+    if (_isPlaylistOpen)
+        showPlaylistButtonClick(_overlay.showPlaylistButton);
     if (_isPlaying)
         clearPlayer();
     _playlist.setMediaIndex(index);

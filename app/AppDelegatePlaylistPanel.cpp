@@ -1,4 +1,4 @@
-// AppDelegate: the playlist panel, and adding files through the open panel.
+// AppDelegate: the playlist panel, and adding files and folders through the open panel.
 #include "AppDelegate.h"
 #include "media/NativePath.h"
 #include "playlist/OpenPanelFilter.h"
@@ -35,11 +35,26 @@ void AppDelegate::addMediaButtonClick(QObject *)
         [this](const QString &path) { return panelShouldShowFilename(nullptr, path); }, &panel));
     if (panel.exec() != QDialog::Accepted)
         return;
+    addChosenPaths(panel.selectedFiles());
+}
+
+void AppDelegate::addFolderButtonClick(QObject *)
+{
+    QFileDialog panel(view()->window(), tr("Add Folder to Playlist"));
+    // Qt's own dialog, as for files.
+    panel.setOption(QFileDialog::DontUseNativeDialog);
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    if (panel.exec() == QDialog::Accepted)
+        addChosenPaths(panel.selectedFiles());
+}
+
+void AppDelegate::addChosenPaths(QStringList paths)
+{
     // The dialog reads names as UTF-8 and loses the bytes of any that is not.
-    QStringList chosen = panel.selectedFiles();
-    for (QString &path : chosen)
+    for (QString &path : paths)
         path = NativePath::recover(path);
-    appendPlaylistWithoutDublicates(chosen, [this](const MediaEntry &firstAdded) {
+    appendPlaylistWithoutDublicates(paths, [this](const MediaEntry &firstAdded) {
         if (!firstAdded)
             return;
         dropFilter();

@@ -20,4 +20,5 @@ AppDelegate *applicationDelegate()
 void setApplicationDelegate(AppDelegate *delegate)
 {
     delegateSlot() = delegate;
+    setApplicationDragDropDelegate(delegate);
 }

@@ -140,14 +140,30 @@ QString absolutePath(const QString &path)
     return QDir::cleanPath(base + QLatin1Char('/') + path);
 }
 
-Kind kind(const QString &path)
+Status status(const QString &path)
 {
     struct stat info = {};
     if (path.isEmpty() || ::stat(toNative(path).constData(), &info) != 0)
-        return Kind::Missing;
-    if (S_ISREG(info.st_mode))
-        return Kind::RegularFile;
-    return S_ISDIR(info.st_mode) ? Kind::Directory : Kind::Other;
+        return {};
+    const Kind kind = S_ISREG(info.st_mode)   ? Kind::RegularFile
+                      : S_ISDIR(info.st_mode) ? Kind::Directory
+                                              : Kind::Other;
+    return {kind, quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+std::optional<QStringList> folderEntries(const QString &folder)
+{
+    const auto closeDir = [](DIR *dir) { ::closedir(dir); };
+    std::unique_ptr<DIR, decltype(closeDir)> dir(::opendir(toNative(folder).constData()), closeDir);
+    if (!dir)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent *entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(fromNative(name));
+    }
+    return names;
 }
 
 QString recover(const QString &path)
@@ -159,18 +175,17 @@ QString recover(const QString &path)
         return path;
     const QString folder = slash == 0 ? QStringLiteral("/") : recover(path.left(slash));
     const QString name = path.mid(slash + 1);
-    const auto closeDir = [](DIR *dir) { ::closedir(dir); };
-    std::unique_ptr<DIR, decltype(closeDir)> dir(::opendir(toNative(folder).constData()), closeDir);
-    if (!dir)
+    const std::optional<QStringList> entries = folderEntries(folder);
+    if (!entries)
         return path;
     QString found;
-    while (const dirent *entry = ::readdir(dir.get())) {
-        if (QString::fromUtf8(entry->d_name) != name)
+    for (const QString &entry : *entries) {
+        if (QString::fromUtf8(toNative(entry)) != name)
             continue;
         // Two names that read the same: no telling which was meant.
         if (!found.isNull())
             return path;
-        found = fromNative(entry->d_name);
+        found = entry;
     }
     if (found.isNull())
         return path;

@@ -38,6 +38,8 @@ public:
     // once nothing waits any more.
     void finish();
 
+    // The running addition's paths became others (folders their contents).
+    void recount(qsizetype given, qsizetype found) { _totalPaths += found - given; }
     // One more path is being handled.
     void advance() { ++_startedPaths; }
     // 1-based number of the path being handled, among all counted paths.

@@ -21,6 +21,11 @@ void AdditionStatusLine::showProgress(bool adding, qsizetype current, qsizetype 
     }
 }
 
+void AdditionStatusLine::showSearching()
+{
+    show(tr("Looking for media files…"), tr("Folders being read for the media inside them"));
+}
+
 void AdditionStatusLine::showUnreadable(const QStringList &paths)
 {
     if (paths.isEmpty())

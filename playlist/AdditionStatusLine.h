@@ -21,6 +21,8 @@ public:
 
     // "Adding k of n"; hidden when nothing is being added or for a single file.
     void showProgress(bool adding, qsizetype current, qsizetype total);
+    // Folders being read for the media inside them.
+    void showSearching();
     // "n files could not be read", their names on hover; nothing for none.
     void showUnreadable(const QStringList &paths);
 

@@ -1,5 +1,6 @@
 #include "PlaylistAdditions.h"
 
+#include "FolderContents.h"
 #include "MediaLengthReader.h"
 #include "PathComponents.h"
 #include "Playlist.h"
@@ -7,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <thread>
 
 namespace {
 
@@ -19,6 +21,9 @@ constexpr qsizetype LengthLookahead = 32;
 constexpr int LengthBoundMs = 6000;
 // A long list of refused names is cut short: the alert must fit on the screen.
 constexpr qsizetype MaxNamesShown = 12;
+// Reading folders that takes longer than this is told in the status line; a
+// quicker one would only make it flicker.
+constexpr int SearchingShownAfterMs = 400;
 
 } // namespace
 
@@ -73,7 +78,8 @@ MediaEntry PlaylistAdditions::appendPaths(const AdditionQueue::Addition &additio
     if (!_playlist.mediaPlaylist() || !_backend)
         return {};
     using Kind = MediaClassifier::Kind;
-    const QStringList &paths = addition.paths;
+    const QStringList paths = expandFolders(addition.paths);
+    _queue.recount(addition.paths.size(), paths.size());
     QList<Kind> kinds;
     kinds.reserve(paths.size());
     for (const QString &path : paths)
@@ -156,6 +162,28 @@ MediaPreview PlaylistAdditions::previewOf(const QImage &thumbnail) const
         thumbnail.scaled(_previewSize * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     preview.setDevicePixelRatio(ratio);
     return std::make_shared<const QImage>(std::move(preview));
+}
+
+QStringList PlaylistAdditions::expandFolders(const QStringList &paths)
+{
+    // A large tree takes a while to read: the window goes on meanwhile. Even a
+    // single file is looked at there, as the file system may be slow to answer.
+    std::atomic<bool> done = false, cancelled = false;
+    QStringList expanded;
+    std::thread walk([&, classifier = _classifier] {
+        expanded = FolderContents::expandFolders(paths, classifier, cancelled);
+        done = true;
+        _wait.wake();
+    });
+    QTimer searching;
+    searching.setSingleShot(true);
+    searching.callOnTimeout(&_status, &AdditionStatusLine::showSearching);
+    searching.start(SearchingShownAfterMs);
+    const bool finished = _wait.waitUntil([&] { return done.load(); });
+    // Quitting: the walk gives up at its next name.
+    cancelled = true;
+    walk.join();
+    return finished ? expanded : QStringList();
 }
 
 void PlaylistAdditions::showProgress()

@@ -12,7 +12,8 @@
 
 class Playlist;
 
-// Adding files to the playlist: each path is classified, given its preview
+// Adding files to the playlist: folders give the media files inside them,
+// then each path is classified, given its preview
 // and its length, and appended, or refused with the "Unsupported format"
 // alert, or left out when the engine finds nothing to play in it. Additions
 // run one at a time; the progress shows in the window's status line.
@@ -53,6 +54,10 @@ private:
     bool runAddition(const AdditionQueue::Addition &addition);
     void runNextAddition();
     MediaEntry appendPaths(const AdditionQueue::Addition &addition);
+    // The paths with every folder replaced by the media files inside it, read
+    // on a thread of its own while the event loop turns; none when quitting
+    // ended the wait.
+    QStringList expandFolders(const QStringList &paths);
     void showProgress();
     MediaPreview previewOf(const QImage &thumbnail) const;
 

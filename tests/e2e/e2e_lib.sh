@@ -178,6 +178,9 @@ e2e_clean_environment() {
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
         QT_AUTO_SCREEN_SCALE_FACTOR QT_STYLE_OVERRIDE QT_ACCESSIBILITY \
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY
+    # No session bus unless a test starts its own: libdbus would otherwise
+    # launch one for the display (dbus-launch) that outlives the test.
+    export DBUS_SESSION_BUS_ADDRESS=disabled:
     export XDG_RUNTIME_DIR=$e2e_tmp/runtime
     export HOME=$e2e_tmp/home
     export XDG_CONFIG_HOME=$HOME/.config

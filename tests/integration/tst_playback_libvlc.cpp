@@ -125,7 +125,7 @@ private slots:
             // Straight into the list, as though adding it had let it through.
             for (const QString &entry : {path, clip}) {
                 d()->mediaPlaylist()->append(
-                    std::make_shared<const PlaylistEntry>(PlaylistEntry{entry}));
+                    std::make_shared<const PlaylistEntry>(PlaylistEntry{entry, {}, false}));
                 d()->mediaPreviews()->append(nullptr);
             }
             d()->dropFilter();
