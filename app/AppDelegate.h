@@ -162,6 +162,8 @@ public:
     // does, closing the playlist panel; YES when at least one was added. One
     // that must wait for another addition answers NO and plays once it is made.
     bool mediaDragEvent(const QStringList &paths) override;
+    // Some path names playable media or a folder that may hold some.
+    bool mayAddMedia(const QStringList &paths) const override;
     // Files handed to the process (command line, a file manager's Open With):
     // opened as a drop once the player exists.
     void applicationOpenFiles(const QStringList &paths);
@@ -268,6 +270,8 @@ private:
     void currentMediaDidEnd();
     // Another entry arrived while playback waited for one.
     void entryAppended();
+    // Files dropped on the table join the end of the playlist.
+    void appendDroppedOnTable(const QStringList &paths);
     // Removes the entry of that visible row; no row (-1) removes nothing.
     void removeVisibleRow(int64_t row);
 

@@ -236,6 +236,13 @@ void AppDelegate::toggleWindowFullScreen(QObject *)
     mainWindow->setWindowState(mainWindow->windowState() ^ Qt::WindowFullScreen);
 }
 
+bool AppDelegate::mayAddMedia(const QStringList &paths) const
+{
+    return std::any_of(paths.cbegin(), paths.cend(), [this](const QString &path) {
+        return isVideoOrAudio(path) || NativePath::kind(path) == NativePath::Kind::Directory;
+    });
+}
+
 bool AppDelegate::mediaDragEvent(const QStringList &paths)
 {
     // An addition asked for while another runs answers NO at once and is

@@ -90,10 +90,19 @@ int AppDelegate::numberOfRowsInTableView(QTableView *) const
 bool AppDelegate::tableViewAcceptDropRowDropOperation(QTableView *, const QMimeData *data, int)
 {
     const std::optional<QStringList> paths = DroppedFiles::filenames(data);
-    if (!paths)
+    if (!paths || !mayAddMedia(*paths))
         return false;
+    // Answered now, added on the next turn: adding waits with the event loop
+    // turning, which must not happen inside the drop (see DragDropTarget).
+    QMetaObject::invokeMethod(this, [this, paths = *paths] { appendDroppedOnTable(paths); },
+                              Qt::QueuedConnection);
+    return true;
+}
+
+void AppDelegate::appendDroppedOnTable(const QStringList &paths)
+{
     // New entries always go to the end; what plays keeps playing.
-    return appendPlaylistWithoutDublicates(*paths, [this](const MediaEntry &firstAppended) {
+    appendPlaylistWithoutDublicates(paths, [this](const MediaEntry &firstAppended) {
         if (!firstAppended)
             return;
         dropFilter();

@@ -2,6 +2,7 @@
 
 #include "DroppedFiles.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 
 namespace {
@@ -45,7 +46,20 @@ void performDragOperation(QDropEvent *event)
     if (!paths)
         return;
     DragDropDelegate *delegate = applicationDragDropDelegate();
-    event->setAccepted(delegate && delegate->mediaDragEvent(*paths));
+    event->setAccepted(delegate && delegate->mayAddMedia(*paths));
+    if (!event->isAccepted())
+        return;
+    // Adding waits for thumbnails with the event loop turning. Inside the drop
+    // that would keep the source waiting and let a second drop run within the
+    // first, which breaks the drag protocol's state: the drop is answered now
+    // and the files are added right after.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [paths] {
+            if (DragDropDelegate *delegate = applicationDragDropDelegate())
+                delegate->mediaDragEvent(*paths);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace DragDropTarget

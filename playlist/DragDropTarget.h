@@ -10,6 +10,8 @@ class DragDropDelegate {
 public:
     // Adds the files and plays the first one added; YES when any was added.
     virtual bool mediaDragEvent(const QStringList &paths) = 0;
+    // Whether adding the files may add anything: told at once, by their names.
+    virtual bool mayAddMedia(const QStringList &paths) const = 0;
 
 protected:
     // A delegate that goes away stops being the shared one.
@@ -26,9 +28,9 @@ namespace DragDropTarget {
 // Whatever is dragged is welcome. Files are taken as a copy where the source
 // allows one, so that no source takes a drop here for a move and deletes them.
 void acceptDrag(QDropEvent *event);
-// Delivers the dropped files to the shared delegate and answers with its
-// answer. A drop that carries no local file (text, a web address) is taken
-// and does nothing.
+// Takes the drop of files the delegate may add and delivers them to it on the
+// event loop's next turn; refuses one that holds nothing it could add. A drop
+// that carries no local file (text, a web address) is taken and does nothing.
 void performDragOperation(QDropEvent *event);
 
 } // namespace DragDropTarget

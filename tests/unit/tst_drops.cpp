@@ -100,6 +100,8 @@ private slots:
         QVERIFY(view && view->acceptDrops());
         const QPixmap image = d->mediaBackgroundImageView()->pixmap();
         QCOMPARE(release(view, data), drop.accepted);
+        // The files are added on the event loop's next turns.
+        QTRY_COMPARE(d->mediaPlaylist()->size(), 1 + drop.added);
         QCOMPARE(app->currentPath(), app->pathOf(drop.playing));
         QVERIFY(d->isPlaying());
         QCOMPARE(d->mediaPlaylist()->size(), 1 + drop.added);
