@@ -222,8 +222,10 @@ e2e_start_compositor() {
 # A private session bus, ended at cleanup, so the accessibility bus and
 # registry it starts are ours alone and go away with it. Without one, where
 # dbus-x11 is installed (any desktop), the app's first bus call would
-# autolaunch a bus through dbus-launch that outlives it.
+# autolaunch a bus through dbus-launch that outlives it. Starts one bus per
+# test however often it is called.
 e2e_start_session_bus() {
+    [[ -z $e2e_dbus_pid ]] || return 0
     local address
     address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$e2e_tmp/dbus.pid" 2>"$e2e_tmp/dbus.log" | awk 'NR == 1')
