@@ -18,13 +18,17 @@ bool KeyDownMonitor::eventFilter(QObject *watched, QEvent *event)
 {
     // A key press reaches the window once, then the focus widget and, when
     // ignored, each of its parents: only the window's delivery is one press.
-    if (!qobject_cast<QWindow *>(watched))
+    // Every event of the application passes here: only a key event is a
+    // QKeyEvent, so its type comes first.
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) ||
+        !qobject_cast<QWindow *>(watched))
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (event->type() == QEvent::KeyRelease) {
+    if (type == QEvent::KeyRelease) {
         _releasedKey = key->key();
         _releasedAt = key->timestamp();
-    } else if (event->type() == QEvent::KeyPress) {
+    } else {
         // X11 repeats a held key as a release and a press with one timestamp.
         // Qt marks the press as a repeat only when it finds both queued
         // together, which a busy machine does not always manage.

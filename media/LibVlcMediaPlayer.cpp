@@ -337,6 +337,11 @@ private:
         census.finish([this] {
             libvlc_media_player_set_media(_player, nullptr);
             libvlc_media_player_release(_player);
+            // libVLC keeps each thread's last error message until the thread
+            // ends, but frees none once its last instance is gone; this thread
+            // may end after that, so it lets go of its message while it still
+            // holds the engine.
+            libvlc_clearerr();
             _engine.reset();
         });
     }

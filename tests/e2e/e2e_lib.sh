@@ -166,27 +166,25 @@ e2e_watchdog_pid=$!
 # Tools the tests need; a missing one is a broken test machine, so fail.
 e2e_require_tools() {
     local tool
-    for tool in Xvfb openbox xcompmgr xdotool xprop xwininfo "$E2E_IMPORT" "$E2E_CONVERT" "$@"; do
+    for tool in Xvfb openbox xcompmgr xdotool xprop xwininfo dbus-daemon "$E2E_IMPORT" "$E2E_CONVERT" "$@"; do
         command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool (see scripts/packages.txt)"
     done
     [[ -x ${GLAZE:-} ]] || e2e_fail "GLAZE must name the glaze binary (got '${GLAZE:-}')"
 }
 
 # Clears what could steer the app away from this display or leak the
-# caller's desktop into the test.
+# caller's desktop into the test, and gives the test a session bus of its own.
 e2e_clean_environment() {
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
         QT_AUTO_SCREEN_SCALE_FACTOR QT_STYLE_OVERRIDE QT_ACCESSIBILITY \
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY
-    # No session bus unless a test starts its own: libdbus would otherwise
-    # launch one for the display (dbus-launch) that outlives the test.
-    export DBUS_SESSION_BUS_ADDRESS=disabled:
     export XDG_RUNTIME_DIR=$e2e_tmp/runtime
     export HOME=$e2e_tmp/home
     export XDG_CONFIG_HOME=$HOME/.config
     mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME" "$XDG_CONFIG_HOME"
     # No audio device and no GPU under Xvfb.
     export GLAZE_VLC_OPTIONS=${GLAZE_VLC_OPTIONS:-"--aout=adummy --gl=none --gles2=none"}
+    e2e_start_session_bus
 }
 
 # Starts Xvfb on a display it picks itself and exports DISPLAY. Arguments go
@@ -221,9 +219,13 @@ e2e_start_compositor() {
     e2e_wait_until "xcompmgr to take the compositing selection" e2e_compositor_running
 }
 
-# A private session bus, so the accessibility bus and registry it starts
-# are ours alone and go away with it.
+# A private session bus, ended at cleanup, so the accessibility bus and
+# registry it starts are ours alone and go away with it. Without one, where
+# dbus-x11 is installed (any desktop), the app's first bus call would
+# autolaunch a bus through dbus-launch that outlives it. Starts one bus per
+# test however often it is called.
 e2e_start_session_bus() {
+    [[ -z $e2e_dbus_pid ]] || return 0
     local address
     address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$e2e_tmp/dbus.pid" 2>"$e2e_tmp/dbus.log" | awk 'NR == 1')

@@ -9,13 +9,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 GLAZE=${1:-}
 
-e2e_require_tools dbus-daemon /usr/bin/python3
+e2e_require_tools /usr/bin/python3
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || e2e_fail "missing python3-pyatspi"
 e2e_clean_environment
 e2e_start_x
 e2e_start_wm
 e2e_start_compositor
-e2e_start_session_bus
 # Qt only serves the accessibility tree when asked; no screen reader runs here.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 

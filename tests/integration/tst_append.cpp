@@ -3,6 +3,7 @@
 // lost neighbour.
 #include "EngineApp.h"
 #include "MediaFixtures.h"
+#include "Slowdown.h"
 #include "media/LibVlcBackend.h"
 #include "media/NativePath.h"
 
@@ -177,7 +178,7 @@ private slots:
         QCOMPARE(_app->d->mediaPreviews()->count(nullptr), paths.size());
         for (const MediaEntry &entry : *_app->d->mediaPlaylist())
             QVERIFY2(entry->length.intValue() == length.intValue(), qPrintable(entry->path));
-        QVERIFY2(longestGapMs < 1000, QByteArray::number(longestGapMs));
+        QVERIFY2(longestGapMs < 1000 * TestSlowdown, QByteArray::number(longestGapMs));
         QVERIFY2(progress.startsWith("Adding ") && progress.endsWith(" of 10000"),
                  qPrintable(progress));
         QVERIFY(!status->isVisible());

@@ -29,7 +29,7 @@ void ViewsTest::customViewCopiesItsColour_data()
 {
     QTest::addColumn<QColor>("colour");
     QTest::addRow("transparent clears what lay under it") << QColor(0, 0, 0, 0);
-    QTest::addRow("the overlay bars' 85 % grey") << QColor(41, 41, 41, 217);
+    QTest::addRow("%s", "the overlay bars' 85 % grey") << QColor(41, 41, 41, 217);
     QTest::addRow("opaque panel grey") << QColor(41, 41, 41, 255);
 }
 
