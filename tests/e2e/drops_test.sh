@@ -32,7 +32,6 @@ for name in "${table_files[@]}" "$video_file"; do ln "$first" "$name"; done
 e2e_start_x
 e2e_start_wm
 ((compositor)) && e2e_start_compositor
-e2e_start_session_bus
 # Qt only serves the accessibility tree when asked; no screen reader runs here.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
