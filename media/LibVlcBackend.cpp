@@ -5,6 +5,8 @@
 #include "LibVlcMediaPlayer.h"
 #include "LibVlcMediaThumbnailer.h"
 
+#include <malloc.h>
+
 // Last: Xlib's macros (None, Bool, Status...) would clash with Qt's names.
 #include <X11/Xlib.h>
 
@@ -12,6 +14,11 @@ void prepareProcessForMediaEngine()
 {
     // Harmless without a display; it only makes Xlib lock for its callers.
     XInitThreads();
+    // Every thread the engine starts (decoders, outputs, each thumbnail's
+    // player) would otherwise get a memory pool of its own, which keeps what
+    // was freed in it: with many thumbnails made, the process held twice the
+    // memory it used. Two pools cost no measurable time here.
+    mallopt(M_ARENA_MAX, 2);
 }
 
 namespace {

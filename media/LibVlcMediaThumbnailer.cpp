@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <list>
+#include <malloc.h>
 #include <mutex>
 #include <thread>
 #include <vlc/vlc.h>
@@ -145,9 +146,11 @@ public:
             worker.thread.join();
         if (_shuttingDown)
             return;
+        ++_running;
         _workers.push_back({fetch, std::thread([this, fetch, run] {
                                 run(*fetch, *this);
                                 fetch->markFinished();
+                                workerEnded();
                             })});
     }
 
@@ -175,6 +178,19 @@ public:
 private:
     FetchWorkers() = default;
 
+    // Decoding a frame takes tens of megabytes that the engine frees as the
+    // grab ends, but that the C library keeps for the thread's pool: once no
+    // grab runs, it goes back to the system, here rather than on the main thread.
+    void workerEnded()
+    {
+        {
+            std::lock_guard lock(_mutex);
+            if (--_running > 0)
+                return;
+        }
+        malloc_trim(0);
+    }
+
     struct Worker {
         std::shared_ptr<ThumbnailFetch> fetch;
         std::thread thread;
@@ -183,6 +199,7 @@ private:
     std::mutex _mutex;
     std::condition_variable _slotFreed;
     int _freeSlots = MaxConcurrentGrabs;
+    int _running = 0;
     bool _shuttingDown = false;
     std::list<Worker> _workers;
 };
