@@ -1,6 +1,6 @@
-#include "NoTitleWindow.h"
+#include "OverlayWindow.h"
 
-NoTitleWindow::NoTitleWindow(QWidget *parent)
+OverlayWindow::OverlayWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_TranslucentBackground);

@@ -4,9 +4,8 @@
 
 // The overlay's window: frameless, translucent and kept above the main window
 // as its tool window, yet able to take the keyboard focus.
-class NoTitleWindow : public QWidget {
+class OverlayWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit NoTitleWindow(QWidget *parent = nullptr);
-    bool canBecomeKeyWindow() const { return true; }
+    explicit OverlayWindow(QWidget *parent = nullptr);
 };
