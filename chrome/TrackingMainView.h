@@ -52,7 +52,7 @@ public:
     static bool containsTruncated(const QRectF &rect, const QPointF &point);
 
     bool isMouseInside() const { return _isMouseInside; }
-    const QTimer &inactivityTimer() const { return _timer; }
+    QTimer &inactivityTimer() { return _timer; }
     // The fade under way, if any; it ends with its completion step.
     QAbstractAnimation *fade() const { return _fade; }
     bool isPointerHidden() const { return _pointerHidden; }
