@@ -215,7 +215,19 @@ void TrackingMainView::setPointerHidden(bool hidden)
 
 void TrackingMainView::pressed(QMouseEvent *event)
 {
+    // Clicks in a row are close in time and on the screen. Qt measures the
+    // distance in the window, which a drag moves along with the pointer: a
+    // press right after a drag would make a double-click with its own.
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    const bool soon =
+        event->type() == QEvent::MouseButtonDblClick ||
+        event->timestamp() - _lastPressTime <= quint64(hints->mouseDoubleClickInterval());
+    const bool near = (event->globalPosition() - _lastPressPoint).manhattanLength() <=
+                      hints->mouseDoubleClickDistance();
+    const bool inRow = _clickCount > 0 && soon && near;
+    _clickCount = inRow ? _clickCount + 1 : 1;
     _lastPressTime = event->timestamp();
+    _lastPressPoint = event->globalPosition();
     _dragging = true;
     event->accept();
     mouseDown(event->globalPosition());
@@ -224,24 +236,18 @@ void TrackingMainView::pressed(QMouseEvent *event)
 void TrackingMainView::mousePressEvent(QMouseEvent *event)
 {
     DragDropView::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
-    const quint64 interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-    const bool inRow = _clickCount > 0 && event->timestamp() - _lastPressTime <= interval;
-    _clickCount = inRow ? _clickCount + 1 : 1;
-    pressed(event);
+    if (event->button() == Qt::LeftButton)
+        pressed(event);
 }
 
+// Qt turns the second press of a double-click into this event and reports the
+// third as a plain press again.
 void TrackingMainView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // Qt turns the second press of a double-click into this event and
-    // reports the third as a plain press again.
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        pressed(event);
+    else
         event->ignore();
-        return;
-    }
-    _clickCount = std::max(_clickCount + 1, 2);
-    pressed(event);
 }
 
 void TrackingMainView::mouseMoveEvent(QMouseEvent *event)

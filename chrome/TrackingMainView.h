@@ -84,8 +84,9 @@ private:
     bool _fadeHides = false;
     bool _pointerHidden = false;
     // The left button's presses in a row on the view, the last one's time
-    // (ms), and whether it is still held.
+    // (ms) and place on the screen, and whether it is still held.
     int _clickCount = 0;
     quint64 _lastPressTime = 0;
+    QPointF _lastPressPoint;
     bool _dragging = false;
 };

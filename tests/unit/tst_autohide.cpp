@@ -235,6 +235,15 @@ private slots:
         // Its third click does nothing.
         QTest::mouseClick(&o.view, Qt::LeftButton, {}, at);
         QVERIFY(o.mainWindow.isFullScreen());
+        // Right after a drag, whose window the overlay follows, a click at the
+        // same spot of it is far from the last on the screen: no double-click.
+        o.mainWindow.showNormal();
+        QTest::mousePress(&o.view, Qt::LeftButton, {}, at);
+        o.view.move(o.view.pos() + QPoint(60, 0));
+        QTest::mouseRelease(&o.view, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(&o.view, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&o.view, Qt::LeftButton, {}, at);
+        QVERIFY(!o.mainWindow.isFullScreen());
     }
 
     void pointerHidesWithTheGroupInFullScreen()
