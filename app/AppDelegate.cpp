@@ -8,6 +8,7 @@
 #include "chrome/ChildWindow.h"
 #include "chrome/UIController.h"
 #include "controls/CustomView.h"
+#include "playlist/SupportedFormats.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -77,8 +78,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setLayerBackgroundColor(view(), Qt::red);
     if (_mediaHolderView)
         setLayerBackgroundColor(_mediaHolderView, Qt::blue);
-    setSupportedVideoFormats({"avi", "mkv", "mp4", "mov", "webm", "wmv", "ogv"});
-    setSupportedAudioFormats({"wav", "mp3", "m4a", "ogg", "flac", "oga"});
+    setSupportedVideoFormats(SupportedFormats::video());
+    setSupportedAudioFormats(SupportedFormats::audio());
     setApplicationDelegate(this);
     setWindowLevel(mainWindow, WindowLevel::ModalPanel);
     if (_playlistView)
