@@ -94,8 +94,8 @@ bool AppDelegate::tableViewAcceptDropRowDropOperation(QTableView *, const QMimeD
         return false;
     // Answered now, added on the next turn: adding waits with the event loop
     // turning, which must not happen inside the drop (see DragDropTarget).
-    QMetaObject::invokeMethod(this, [this, paths = *paths] { appendDroppedOnTable(paths); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, paths = *paths] { appendDroppedOnTable(paths); }, Qt::QueuedConnection);
     return true;
 }
 
