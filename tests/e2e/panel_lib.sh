@@ -67,6 +67,46 @@ panel_toggle() {
     panel_click control "Show or hide the playlist"
 }
 
+# Opens the panel and waits for the overlay to leave it a strip at the right,
+# from panel_left, panel_width wide. Needs the overlay's OX OY OH and MW.
+panel_open() {
+    panel_toggle
+    e2e_wait_until "the panel to open and the overlay to narrow" panel_overlay_narrowed
+    panel_left=$((OX + WIDTH)) panel_width=$((MW - WIDTH))
+}
+panel_overlay_narrowed() {
+    e2e_geometry "$e2e_overlay"
+    e2e_last_seen="overlay ${WIDTH}x${HEIGHT}+${X}+${Y}, main window ${MW} wide"
+    ((X == OX && Y == OY && HEIGHT == OH && WIDTH < MW))
+}
+
+# True when a screenshot, kept as panel_shot, shows the strip mostly in the
+# panel's grey, the rows the tree lists drawn (thumbnails and text, not one
+# flat colour) and a row's height of empty table below them.
+panel_drawn() {
+    local grey rows_box below colours deviation empty
+    panel_read || return 1
+    panel_shot=$(e2e_screenshot panel) || return 1
+    grey=$(e2e_region_dominant_rgb "$panel_shot" "${panel_width}x${OH}+${panel_left}+${OY}")
+    read -r rows_box below < <(awk -F'\t' -v l="$panel_left" -v w="$panel_width" '
+        $1 == "row" { split($4, b, " "); if (top == "") top = b[2]; bottom = b[2] + b[4]; h = b[4] }
+        END { printf "%dx%d+%d+%d %dx%d+%d+%d\n", w, bottom - top, l, top, w - 20, h, l, bottom }' \
+        <<<"$panel_state")
+    read -r colours deviation <<<"$(e2e_region_stats "$panel_shot" "$rows_box")"
+    empty=$(e2e_region_stats "$panel_shot" "$below" | cut -d' ' -f1)
+    e2e_last_seen="the strip mostly ($grey), its rows $colours colours, standard deviation $deviation, $empty colours below them"
+    (($(e2e_colour_distance "$grey" "41 41 41") <= 6 && colours > 50 && empty == 1)) &&
+        awk -v d="$deviation" 'BEGIN { exit !(d > 0.1) }'
+}
+
+# Types TEXT into the filter field, clicked where the tree last placed it.
+panel_type_filter() { # TEXT
+    panel_click control "Filter Playlist"
+    e2e_wait_until "the main window to take the focus" panel_main_window_focused
+    xdotool type --delay 30 "$1"
+}
+panel_main_window_focused() { [[ $(xdotool getwindowfocus) == "$e2e_main_window" ]]; }
+
 # The frame of the main window (with the window manager's decoration) as WxH+X+Y.
 panel_window_region() {
     e2e_geometry "$(e2e_parent_of "$e2e_main_window")"

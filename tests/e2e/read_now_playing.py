@@ -11,8 +11,10 @@ With --layout, also where things are, to be clicked (screen coordinates,
     row       <index>    <the row's text: name, details, folder>    <x y w h>
     selected  <index of the selected row, -1 for none>
     control   <name, or description when it has none>    <x y w h>
+    label     <text>
 
-"control" lines are the buttons and text fields that are shown.
+"control" and "label" lines are of the buttons, text fields and labels that
+are shown.
 
 Usage: read_now_playing.py PID [--layout]
 Exits 1, printing nothing, while the tree does not show both yet.
@@ -37,8 +39,9 @@ def walk(node, depth=0):
         return
     yield node
     # A table's cells are many and tell nothing here: its row count does.
+    # The menus tell nothing either, and each node is a call over the bus.
     try:
-        if node.getRole() == pyatspi.ROLE_TABLE:
+        if node.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_MENU_BAR):
             return
     except Exception:
         return
@@ -93,6 +96,8 @@ def main():
                     lines += table_layout(table)
             elif layout and role in CONTROL_ROLES and showing(node):
                 lines.append(f"control\t{node.name or node.description}\t{extents(node)}")
+            elif layout and role == pyatspi.ROLE_LABEL and showing(node):
+                lines.append(f"label\t{node.name}")
         except Exception:
             continue
     if name is None or rows is None:
