@@ -101,6 +101,10 @@ private slots:
             << PanelCase{"alpha", 1, -1, "open", all, "alpha alphabet", "beta", -1};
         QTest::addRow("two toggles restore the layout and leave the selection")
             << PanelCase{"", 2, -1, "open and close", all, "", "gamma", 2};
+        QTest::addRow("typing a filter leaves the selected row selected")
+            << PanelCase{"", 0, 1, "type ph", all, "alpha alphabet", "alpha", 1};
+        QTest::addRow("a filter that leaves fewer rows drops the selection")
+            << PanelCase{"", 0, 3, "type ph", all, "alpha alphabet", "alpha", -1};
     }
     void panelActionsWithAndWithoutFilter()
     {
@@ -123,7 +127,12 @@ private slots:
         QApplication::setActiveWindow(app->mainWindow());
         table()->setFocus();
 
-        if (c.action == "remove button") {
+        QString filterAfter = c.filter;
+        if (c.action.startsWith("type ")) {
+            filterAfter = c.action.mid(5);
+            field->setText(filterAfter);
+            emit field->textEdited(filterAfter);
+        } else if (c.action == "remove button") {
             app->mainWindow()->findChild<QAbstractButton *>("removeMediaButton")->click();
         } else if (c.action == "double-click") {
             const QRect row = table()->visualRect(table()->model()->index(c.selected, 0));
@@ -146,7 +155,7 @@ private slots:
         QCOMPARE(namesOf(d->mediaPlaylist()).join(' '), c.entries);
         QCOMPARE(namesOf(app->access().visibleMediaPlaylist()).join(' '),
                  c.visible.isEmpty() ? c.entries : c.visible);
-        QCOMPARE(field->text(), c.filter);
+        QCOMPARE(field->text(), filterAfter);
         QCOMPARE(PathComponents::baseName(app->currentPath()), c.playing);
         QCOMPARE(d->isPlaying(), !c.playing.isEmpty());
         QCOMPARE(selectedRow(), c.selectedAfter);
