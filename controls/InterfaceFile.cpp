@@ -2,6 +2,7 @@
 
 #include "CustomView.h"
 #include "ImageButton.h"
+#include "VACell.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -42,6 +43,7 @@ WidgetFactories controlsWidgetFactories()
     return {
         {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
         {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},
+        {QStringLiteral("VACell"), widgetFactory<VACell>()},
     };
 }
 

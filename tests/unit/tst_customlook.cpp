@@ -1,6 +1,7 @@
 // The custom-drawn controls' geometry, measured and drawn without a window.
 #include "controls/CellSlider.h"
 #include "controls/CustomSliderCell.h"
+#include "controls/VACell.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -22,6 +23,8 @@ class CustomLookTest : public QObject {
 private slots:
     void sliderBarShowsTheValue_data();
     void sliderBarShowsTheValue();
+    void textCellCentresByFontExtent_data();
+    void textCellCentresByFontExtent();
 };
 
 void CustomLookTest::sliderBarShowsTheValue_data()
@@ -73,6 +76,27 @@ void CustomLookTest::sliderBarShowsTheValue()
     // Drawn, the knob hides the end of the track at the maximum.
     QVERIFY(colourDrawn(Qt::red) || colourDrawn(Qt::green));
     QCOMPARE(colourDrawn(Qt::green), activeLength > 0);
+}
+
+void CustomLookTest::textCellCentresByFontExtent_data()
+{
+    QTest::addColumn<qreal>("beyondExtent");
+    QTest::addColumn<qreal>("offset");
+    QTest::addRow("5 taller: 2 from the top") << 5.0 << 2.0;
+    QTest::addRow("1 taller: not moved") << 1.0 << 0.0;
+    QTest::addRow("1 shorter: grows by 1 each way") << -1.0 << -1.0;
+    QTest::addRow("3 shorter: grows by 2 each way") << -3.0 << -2.0;
+}
+
+void CustomLookTest::textCellCentresByFontExtent()
+{
+    QFETCH(qreal, beyondExtent);
+    QFETCH(qreal, offset);
+    VACell cell;
+    const QFontMetricsF metrics(cell.font());
+    const QRectF frame(3, 10, 80, metrics.ascent() + metrics.descent() + beyondExtent);
+    QCOMPARE(cell.adjustedFrameToVerticallyCenterText(frame),
+             frame.adjusted(0, offset, 0, -offset));
 }
 
 QTEST_MAIN(CustomLookTest)
