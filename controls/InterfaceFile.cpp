@@ -1,5 +1,6 @@
 #include "InterfaceFile.h"
 
+#include "CustomTextField.h"
 #include "CustomView.h"
 #include "ImageButton.h"
 #include "VACell.h"
@@ -41,6 +42,7 @@ private:
 WidgetFactories controlsWidgetFactories()
 {
     return {
+        {QStringLiteral("CustomTextField"), widgetFactory<CustomTextField>()},
         {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
         {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},
         {QStringLiteral("VACell"), widgetFactory<VACell>()},

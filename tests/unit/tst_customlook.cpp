@@ -1,6 +1,7 @@
 // The custom-drawn controls' geometry, measured and drawn without a window.
 #include "controls/CellSlider.h"
 #include "controls/CustomSliderCell.h"
+#include "controls/CustomTextField.h"
 #include "controls/VACell.h"
 
 #include <QPainter>
@@ -16,6 +17,17 @@ QImage rendered(QWidget &widget, const QColor &beneath)
     return image;
 }
 
+// The smallest rectangle holding every pixel that differs from `background`.
+QRect inkBounds(const QImage &image, QRgb background)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 } // namespace
 
 class CustomLookTest : public QObject {
@@ -25,6 +37,8 @@ private slots:
     void sliderBarShowsTheValue();
     void textCellCentresByFontExtent_data();
     void textCellCentresByFontExtent();
+    void textFieldFramesTextMovedByTwo_data();
+    void textFieldFramesTextMovedByTwo();
 };
 
 void CustomLookTest::sliderBarShowsTheValue_data()
@@ -97,6 +111,45 @@ void CustomLookTest::textCellCentresByFontExtent()
     const QRectF frame(3, 10, 80, metrics.ascent() + metrics.descent() + beyondExtent);
     QCOMPARE(cell.adjustedFrameToVerticallyCenterText(frame),
              frame.adjusted(0, offset, 0, -offset));
+}
+
+void CustomLookTest::textFieldFramesTextMovedByTwo_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("text");
+    QTest::addRow("a field of one line's height") << QSize(120, 24) << "Holiday";
+    QTest::addRow("a taller field keeps its text at the top") << QSize(90, 60) << "Wj";
+}
+
+void CustomLookTest::textFieldFramesTextMovedByTwo()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, text);
+    const QColor beneath(10, 20, 30);
+    CustomTextField field;
+    field.resize(size);
+    field.setText(text);
+    QPalette colours = field.palette();
+    colours.setColor(QPalette::Text, Qt::white);
+    field.setPalette(colours);
+    const QImage image = rendered(field, beneath);
+    const QColor grey(Qt::gray);
+    // The frame: the outer pixel all round, and nothing of it further in.
+    for (const QPoint p : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1),
+                           QPoint(0, size.height() / 2), QPoint(size.width() / 2, 0)})
+        QCOMPARE(image.pixelColor(p), grey);
+    QCOMPARE(image.pixelColor(size.width() - 2, size.height() - 2), beneath);
+    // The text, as if drawn from the corner of the bounds moved by (2, 2).
+    QImage expected(size, QImage::Format_ARGB32_Premultiplied);
+    expected.fill(beneath);
+    QPainter painter(&expected);
+    painter.setFont(field.font());
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(QPointF(2, 2), QSizeF(size)), Qt::AlignLeft | Qt::AlignTop, text);
+    painter.end();
+    const QRect inside(1, 1, size.width() - 2, size.height() - 2);
+    QCOMPARE(inkBounds(image.copy(inside), beneath.rgb()),
+             inkBounds(expected.copy(inside), beneath.rgb()));
 }
 
 QTEST_MAIN(CustomLookTest)
