@@ -1,5 +1,6 @@
 #include "InterfaceFile.h"
 
+#include "CustomButtonCell.h"
 #include "CustomTextField.h"
 #include "CustomView.h"
 #include "ImageButton.h"
@@ -42,6 +43,7 @@ private:
 WidgetFactories controlsWidgetFactories()
 {
     return {
+        {QStringLiteral("CustomButtonCell"), widgetFactory<CustomButtonCell>()},
         {QStringLiteral("CustomTextField"), widgetFactory<CustomTextField>()},
         {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
         {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},

@@ -1,10 +1,12 @@
 // The custom-drawn controls' geometry, measured and drawn without a window.
 #include "controls/CellSlider.h"
+#include "controls/CustomButtonCell.h"
 #include "controls/CustomSliderCell.h"
 #include "controls/CustomTextField.h"
 #include "controls/VACell.h"
 
 #include <QPainter>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 namespace {
@@ -39,6 +41,8 @@ private slots:
     void textCellCentresByFontExtent();
     void textFieldFramesTextMovedByTwo_data();
     void textFieldFramesTextMovedByTwo();
+    void buttonTitleRisesByAnEighthOfTheRoom_data();
+    void buttonTitleRisesByAnEighthOfTheRoom();
 };
 
 void CustomLookTest::sliderBarShowsTheValue_data()
@@ -150,6 +154,36 @@ void CustomLookTest::textFieldFramesTextMovedByTwo()
     const QRect inside(1, 1, size.width() - 2, size.height() - 2);
     QCOMPARE(inkBounds(image.copy(inside), beneath.rgb()),
              inkBounds(expected.copy(inside), beneath.rgb()));
+}
+
+void CustomLookTest::buttonTitleRisesByAnEighthOfTheRoom_data()
+{
+    QTest::addColumn<qreal>("beyondText");
+    QTest::addColumn<qreal>("rise");
+    QTest::addRow("as tall as its text: at the bounds' top") << 0.0 << 0.0;
+    QTest::addRow("8 taller: 1 above the top") << 8.0 << 1.0;
+    QTest::addRow("12 taller: 1.5 above the top") << 12.0 << 1.5;
+    QTest::addRow("4 shorter: 0.5 below the top") << -4.0 << -0.5;
+}
+
+void CustomLookTest::buttonTitleRisesByAnEighthOfTheRoom()
+{
+    QFETCH(qreal, beyondText);
+    QFETCH(qreal, rise);
+    CustomButtonCell button;
+    button.setText(QStringLiteral("+"));
+    const qreal textHeight = QFontMetricsF(button.font()).height();
+    const QRectF bounds(5, 40, 60, textHeight + beyondText);
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.rect = bounds.toAlignedRect();
+    const QRect contents =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+    const QRectF title = button.titleRectForBounds(bounds);
+    QCOMPARE(title.y(), bounds.y() - rise);
+    // Across and in size, the style's own title rectangle.
+    QCOMPARE(title.x(), qreal(contents.x()));
+    QCOMPARE(title.size(), QSizeF(contents.size()));
 }
 
 QTEST_MAIN(CustomLookTest)

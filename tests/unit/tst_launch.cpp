@@ -330,6 +330,7 @@ void LaunchTest::textReadsAgainstItsBackground_data()
     QTest::addRow("the media name over the picture") << "mediaName" << -1;
     QTest::addRow("the filter field's placeholder") << "filterTextField" << -1;
     QTest::addRow("the add button") << "addMediaButton" << -1;
+    QTest::addRow("the remove button") << "removeMediaButton" << -1;
     QTest::addRow("a row's name") << "mediaName" << 1;
     QTest::addRow("a row's location") << "location" << 1;
     QTest::addRow("a selected row's details") << "details" << 0;
