@@ -1,6 +1,7 @@
 #include "InterfaceFile.h"
 
 #include "CustomButtonCell.h"
+#include "CustomScroller.h"
 #include "CustomTextField.h"
 #include "CustomView.h"
 #include "ImageButton.h"
@@ -44,6 +45,7 @@ WidgetFactories controlsWidgetFactories()
 {
     return {
         {QStringLiteral("CustomButtonCell"), widgetFactory<CustomButtonCell>()},
+        {QStringLiteral("CustomScroller"), widgetFactory<CustomScroller>()},
         {QStringLiteral("CustomTextField"), widgetFactory<CustomTextField>()},
         {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
         {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},

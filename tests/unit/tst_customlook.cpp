@@ -1,12 +1,14 @@
 // The custom-drawn controls' geometry, measured and drawn without a window.
 #include "controls/CellSlider.h"
 #include "controls/CustomButtonCell.h"
+#include "controls/CustomScroller.h"
 #include "controls/CustomSliderCell.h"
 #include "controls/CustomTextField.h"
 #include "controls/VACell.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 namespace {
@@ -43,6 +45,8 @@ private slots:
     void textFieldFramesTextMovedByTwo();
     void buttonTitleRisesByAnEighthOfTheRoom_data();
     void buttonTitleRisesByAnEighthOfTheRoom();
+    void scrollerFillsWithItsColourUnderTheKnob_data();
+    void scrollerFillsWithItsColourUnderTheKnob();
 };
 
 void CustomLookTest::sliderBarShowsTheValue_data()
@@ -184,6 +188,48 @@ void CustomLookTest::buttonTitleRisesByAnEighthOfTheRoom()
     // Across and in size, the style's own title rectangle.
     QCOMPARE(title.x(), qreal(contents.x()));
     QCOMPARE(title.size(), QSizeF(contents.size()));
+}
+
+void CustomLookTest::scrollerFillsWithItsColourUnderTheKnob_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addRow("knob at the top") << 0;
+    QTest::addRow("knob at the bottom") << 100;
+}
+
+void CustomLookTest::scrollerFillsWithItsColourUnderTheKnob()
+{
+    QFETCH(int, value);
+    CustomScroller scroller;
+    scroller.resize(12, 200);
+    scroller.setRange(0, 100);
+    scroller.setPageStep(25);
+    scroller.setValue(value);
+    // Translucent, so that a blend with what lay beneath would show.
+    const QColor colour(0, 0, 255, 128);
+    scroller.setScrollColor(colour);
+    const QImage image = rendered(scroller, Qt::red);
+    QStyleOptionSlider option;
+    option.initFrom(&scroller);
+    option.orientation = Qt::Vertical;
+    option.minimum = 0;
+    option.maximum = 100;
+    option.pageStep = 25;
+    option.sliderPosition = option.sliderValue = value;
+    const QRect knob = scroller.style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                        QStyle::SC_ScrollBarSlider, &scroller);
+    QVERIFY(!knob.isEmpty());
+    QVERIFY(image.pixelColor(knob.center()) != image.pixelColor(6, value ? 1 : 198));
+    // Both ends outside the knob, where the style would put its arrows, and
+    // the middle of the track: the colour itself, alpha included.
+    for (const int y : {1, 198, 100}) {
+        if (knob.contains(6, y))
+            continue;
+        const QColor pixel = image.pixelColor(6, y);
+        QCOMPARE(pixel.alpha(), colour.alpha());
+        QCOMPARE(pixel.red(), 0);
+        QCOMPARE(pixel.blue(), 255);
+    }
 }
 
 QTEST_MAIN(CustomLookTest)
