@@ -11,6 +11,7 @@
 #include "chrome/UIController.h"
 #include "chrome/WindowEdges.h"
 #include "controls/CustomView.h"
+#include "playlist/SupportedFormats.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -80,8 +81,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setLayerBackgroundColor(view(), Qt::red);
     if (_mediaHolderView)
         setLayerBackgroundColor(_mediaHolderView, Qt::blue);
-    setSupportedVideoFormats({"avi", "mkv", "mp4", "mov", "webm", "wmv", "ogv"});
-    setSupportedAudioFormats({"wav", "mp3", "m4a", "ogg", "flac", "oga"});
+    setSupportedVideoFormats(SupportedFormats::video());
+    setSupportedAudioFormats(SupportedFormats::audio());
     setApplicationDelegate(this);
     setWindowLevel(mainWindow, WindowLevel::ModalPanel);
     if (_playlistView)

@@ -238,6 +238,8 @@ private:
     // Tests reach the private state through this one door.
     friend struct AppDelegateTestAccess;
 
+    // The table's selected row, -1 when none is.
+    int64_t selectedTableRow() const;
     // Selects exactly that table row, or nothing when there is no such row.
     void selectTableRow(int64_t row);
     void retitleApplicationMenu();

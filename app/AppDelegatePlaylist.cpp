@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QStatusBar>
 
 void AppDelegate::createAdditions()
@@ -35,6 +36,9 @@ void AppDelegate::connectPlaylistTable()
     // Files from other applications; the rows themselves are not dragged.
     _playlistTableView->setAcceptDrops(true);
     _playlistTableView->setDragDropMode(QAbstractItemView::DropOnly);
+    if (auto *scroller =
+            view()->window()->findChild<QScrollBar *>(QStringLiteral("playlistScroller")))
+        _playlistTableView->setVerticalScrollBar(scroller);
     connect(_playlistTableView, &QAbstractItemView::activated, this,
             [this] { tableViewRowDoubleClicked(_playlistTableView); });
     _playlistCellDelegate = new PlaylistCellDelegate(
@@ -120,13 +124,10 @@ void AppDelegate::appendDroppedOnTable(const QStringList &paths)
 void AppDelegate::tableViewRowDoubleClicked(QObject *)
 {
     clearPlayer();
-    const QModelIndexList rows = _playlistTableView && _playlistTableView->selectionModel()
-                                     ? _playlistTableView->selectionModel()->selectedRows()
-                                     : QModelIndexList();
+    const int64_t row = selectedTableRow();
     // Nothing selected: nothing to play.
-    if (rows.isEmpty() || !_mediaPlayer)
+    if (row < 0 || !_mediaPlayer)
         return;
-    const int row = rows.first().row();
     _playlist.setMediaIndex(
         indexOfObjectInArray(_playlist.visibleMediaPlaylist()->at(row), mediaPlaylist()));
     _mediaPlayer->stop();
@@ -140,7 +141,12 @@ void AppDelegate::tableViewRowDoubleClicked(QObject *)
 
 void AppDelegate::applyFilter(const QString &filter)
 {
+    // A table keeps its selected row over a reload; the model's reset would
+    // drop it, and with it what Delete and the remove button act on.
+    const int64_t selected = selectedTableRow();
     _playlist.applyFilter(filter);
+    if (selected >= 0)
+        selectTableRow(selected);
 }
 
 void AppDelegate::filterChanged()
@@ -156,6 +162,14 @@ void AppDelegate::dropFilter()
     // setText does not count as the user's edit, so no filterChanged follows.
     if (_filterTextField)
         _filterTextField->setText(QString());
+}
+
+int64_t AppDelegate::selectedTableRow() const
+{
+    const QItemSelectionModel *selection =
+        _playlistTableView ? _playlistTableView->selectionModel() : nullptr;
+    const QModelIndexList rows = selection ? selection->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void AppDelegate::selectTableRow(int64_t row)
@@ -226,10 +240,7 @@ void AppDelegate::entryAppended()
 
 void AppDelegate::removeMediaButtonClick(QObject *)
 {
-    QItemSelectionModel *selection =
-        _playlistTableView ? _playlistTableView->selectionModel() : nullptr;
-    const QModelIndexList rows = selection ? selection->selectedRows() : QModelIndexList();
-    removeVisibleRow(rows.isEmpty() ? -1 : rows.first().row());
+    removeVisibleRow(selectedTableRow());
 }
 
 void AppDelegate::removeVisibleRow(int64_t row)

@@ -63,9 +63,12 @@ int applicationMain(int argc, char **argv)
     prepareProcessForMediaEngine();
     choosePlatform();
     QApplication application(argc, argv);
+    const InfoDictionary &bundle = InfoDictionary::mainBundle();
     QApplication::setApplicationName(
-        InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
-    QApplication::setDesktopFileName(QStringLiteral("glaze"));
+        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
+    // The installed desktop entry is named by the same id (packaging/).
+    QApplication::setDesktopFileName(
+        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleIdentifier")));
 
     const std::unique_ptr<MediaBackend> backend = createLibVlcBackend();
     AppDelegate *appDelegate = loadMainInterface(backend.get());

@@ -344,20 +344,25 @@ e2e_glaze_has_focus() {
     [[ $(xdotool getwindowpid "$focused" 2>/dev/null) == "$e2e_glaze_pid" ]]
 }
 
-# The overlay lies exactly over the main window: the window has no frame and
-# shows no menu bar, so the video area is all of it. Sets the overlay's
-# geometry as OX OY OW OH and the main window's as MX MY MW MH.
-e2e_check_overlay_over_video_area() {
-    local overlay=$1
-    e2e_is_viewable "$overlay" || e2e_fail "the controls overlay is not shown"
+# True when the overlay lies exactly over the main window: the window has no
+# frame and shows no menu bar, so the video area is all of it. Sets the
+# overlay's geometry as OX OY OW OH and the main window's as MX MY MW MH.
+e2e_overlay_over_video_area() {
+    e2e_last_seen="the overlay is not shown"
+    e2e_is_viewable "$1" || return 1
     e2e_geometry "$e2e_main_window"
     MX=$X MY=$Y MW=$WIDTH MH=$HEIGHT
-    e2e_geometry "$overlay"
+    e2e_geometry "$1"
     OX=$X OY=$Y OW=$WIDTH OH=$HEIGHT
-    local where="overlay ${OW}x${OH}+${OX}+${OY}, main window ${MW}x${MH}+${MX}+${MY}"
-    ((OX == MX && OY == MY && OW == MW && OH == MH)) ||
-        e2e_fail "overlay not over the whole window: $where"
-    e2e_pass "overlay covers the video area ($where)"
+    e2e_last_seen="overlay ${OW}x${OH}+${OX}+${OY}, main window ${MW}x${MH}+${MX}+${MY}"
+    ((OX == MX && OY == MY && OW == MW && OH == MH))
+}
+
+# Waits for that: while files given at start are being added, a status line
+# at the bottom of the window takes its height from the video area.
+e2e_check_overlay_over_video_area() {
+    e2e_wait_until "the overlay to cover the video area" e2e_overlay_over_video_area "$1"
+    e2e_pass "overlay covers the video area ($e2e_last_seen)"
 }
 
 # The colour of one screen pixel, as "r g b".

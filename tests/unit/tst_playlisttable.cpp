@@ -1,7 +1,8 @@
 // The playlist panel and its table on the stand-in engine: removal, playing a
 // row and toggling the panel while a filter is set, what a row shows and reads
-// out, and the one cell that draws every row.
+// out, the one cell that draws every row, and the table's own scroller.
 #include "PlaybackApp.h"
+#include "controls/CustomScroller.h"
 #include "playlist/PathComponents.h"
 #include "playlist/PlaylistCell.h"
 #include "playlist/PlaylistModel.h"
@@ -101,6 +102,10 @@ private slots:
             << PanelCase{"alpha", 1, -1, "open", all, "alpha alphabet", "beta", -1};
         QTest::addRow("two toggles restore the layout and leave the selection")
             << PanelCase{"", 2, -1, "open and close", all, "", "gamma", 2};
+        QTest::addRow("typing a filter leaves the selected row selected")
+            << PanelCase{"", 0, 1, "type ph", all, "alpha alphabet", "alpha", 1};
+        QTest::addRow("a filter that leaves fewer rows drops the selection")
+            << PanelCase{"", 0, 3, "type ph", all, "alpha alphabet", "alpha", -1};
     }
     void panelActionsWithAndWithoutFilter()
     {
@@ -123,7 +128,12 @@ private slots:
         QApplication::setActiveWindow(app->mainWindow());
         table()->setFocus();
 
-        if (c.action == "remove button") {
+        QString filterAfter = c.filter;
+        if (c.action.startsWith("type ")) {
+            filterAfter = c.action.mid(5);
+            field->setText(filterAfter);
+            emit field->textEdited(filterAfter);
+        } else if (c.action == "remove button") {
             app->mainWindow()->findChild<QAbstractButton *>("removeMediaButton")->click();
         } else if (c.action == "double-click") {
             const QRect row = table()->visualRect(table()->model()->index(c.selected, 0));
@@ -146,7 +156,7 @@ private slots:
         QCOMPARE(namesOf(d->mediaPlaylist()).join(' '), c.entries);
         QCOMPARE(namesOf(app->access().visibleMediaPlaylist()).join(' '),
                  c.visible.isEmpty() ? c.entries : c.visible);
-        QCOMPARE(field->text(), c.filter);
+        QCOMPARE(field->text(), filterAfter);
         QCOMPARE(PathComponents::baseName(app->currentPath()), c.playing);
         QCOMPARE(d->isPlaying(), !c.playing.isEmpty());
         QCOMPARE(selectedRow(), c.selectedAfter);
@@ -234,6 +244,22 @@ private slots:
         QCOMPARE(std::count_if(all.cbegin(), all.cend(),
                                [](QWidget *widget) { return widget->inherits("PlaylistCell"); }),
                  1);
+    }
+
+    void tableScrollsWithTheInterfaceFilesScroller()
+    {
+        for (int i = 0; i < 50; ++i)
+            append(QStringLiteral("/m/song %1.mp3").arg(i), VLCTime(1000));
+        d->dropFilter();
+        openPanel();
+        auto *scroller = qobject_cast<CustomScroller *>(table()->verticalScrollBar());
+        QVERIFY(scroller);
+        QCOMPARE(scroller->objectName(), QStringLiteral("playlistScroller"));
+        QVERIFY(scroller->isVisible());
+        // Below the knob, at the top of the list, the file's colour.
+        const QImage image = scroller->grab().toImage();
+        QCOMPARE(image.pixelColor(scroller->width() / 2, scroller->height() - 2),
+                 scroller->ScrollColor());
     }
 
     void panelControlsReadOutWhatTheyDo()
