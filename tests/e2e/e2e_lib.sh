@@ -373,10 +373,11 @@ e2e_pixel_rgb() {
 
 # Whether the overlay's controls show, judged by the close button's red at the
 # title bar's left end (a point of its circle off its symbol); the buttons are
-# hidden in full screen. Needs OX OY.
+# hidden in full screen. Needs OX OY (and QT_SCALE_FACTOR, a whole number, when set).
 e2e_controls_shown() {
     local rgb
-    rgb=$(e2e_pixel_rgb $((OX + 8)) $((OY + 22)))
+    local scale=${QT_SCALE_FACTOR:-1}
+    rgb=$(e2e_pixel_rgb $((OX + 8 * scale)) $((OY + 22 * scale)))
     e2e_last_seen="the close button's pixel: $rgb"
     (($(e2e_colour_distance "$rgb" "255 95 87") < 40))
 }
