@@ -109,6 +109,7 @@ void AppDelegate::applicationDidFinishLaunching()
         buildOverlayWindow();
     installKeyDownMonitor();
     createAdditions();
+    restoreSettings();
     if (_overlay.volumeSlider)
         _curVolume = _overlay.volumeSlider->value();
 }
@@ -252,6 +253,7 @@ void AppDelegate::terminate()
 
 void AppDelegate::applicationWillTerminate()
 {
+    saveSettings();
     if (_userInterfaceWindow)
         _userInterfaceWindow->close();
     if (_mediaPlayer)

@@ -253,6 +253,7 @@ void AppDelegate::removeVisibleRow(int64_t row)
     if (index == NSNotFound)
         return;
     if (index == mediaIndex()) {
+        rememberPlaybackPosition();
         unloadPlayer();
         clearPlayer();
         if (_timer)
