@@ -12,8 +12,10 @@
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistAdditions.h"
 
+#include <QAbstractSlider>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 #include <QWidget>
@@ -63,8 +65,9 @@ public:
     void windowDidResize(QWidget *window);
     // The main window's frame on screen as the overlay covers it.
     QRect mainWindowFrame();
-    // Handler of the key-down monitor: a space toggles play and pause.
-    void keyDownMonitor(int key, bool isAutoRepeat);
+    // Handler of the key-down monitor: a space toggles play and pause, F
+    // toggles full screen and Escape leaves it, unless the focus takes text.
+    void keyDownMonitor(int key, Qt::KeyboardModifiers modifiers, bool isAutoRepeat);
 
     // The overlay's controls, handed over by UIController.
     void setOverlayControls(const OverlayControls &controls) override { _overlay = controls; }
@@ -85,6 +88,7 @@ public:
     QAbstractButton *nextMediaButton() const { return _nextMediaButton; }
     QAbstractButton *prevMediaButton() const { return _prevMediaButton; }
     QAction *fullscreenMenuItem() const override { return _fullscreenMenuItem; }
+    QMenu *mainMenu() const override { return _mainMenu; }
 
     QStringList supportedVideoFormats() const { return _classifier.supportedVideoFormats(); }
     void setSupportedVideoFormats(const QStringList &f) { _classifier.setSupportedVideoFormats(f); }
@@ -197,7 +201,7 @@ public slots:
     // The application menu.
     void orderFrontStandardAboutPanel();
     void hideApplication();
-    void terminate();
+    void terminate() override;
 
     // The overlay's controls and the menu items send these; senders are ignored.
     void playPauseButtonClick(QObject *sender = nullptr) override;
@@ -216,6 +220,12 @@ public slots:
     void playbackForward(QObject *sender = nullptr);
     void playbackRewind(QObject *sender = nullptr);
     void toggleWindowFullScreen(QObject *sender = nullptr);
+    // The keyboard's volume steps; mute remembers the volume it left.
+    void volumeUp(QObject *sender = nullptr);
+    void volumeDown(QObject *sender = nullptr);
+    void toggleMute(QObject *sender = nullptr);
+    // Opens the playlist panel if need be and puts the typing into its filter.
+    void findInPlaylist(QObject *sender = nullptr);
 
     // The playlist panel and its table (AppDelegatePlaylistPanel.cpp).
     void showPlaylistButtonClick(QObject *sender = nullptr) override;
@@ -245,6 +255,8 @@ private:
     // Selects exactly that table row, or nothing when there is no such row.
     void selectTableRow(int64_t row);
     void retitleApplicationMenu();
+    // The menus leave the window for its title bar's button and the picture.
+    void installMainMenu();
     void createMediaPlayerInBackground();
     void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
     void buildOverlayWindow();
@@ -263,7 +275,8 @@ private:
     // nothing is loaded.
     void addChosenPaths(QStringList paths);
     void setVolumeToSliderLimit(bool maximum);
-    // The play/pause button shows what a press will do.
+    void stepVolume(QAbstractSlider::SliderAction step);
+    // The play/pause button shows and names what a press will do.
     void setPlayPauseImages(bool playing);
     void seekBy(int seconds);
     void deliverMediaLength(int64_t lengthMs);
@@ -321,10 +334,14 @@ private:
     QPointer<QAbstractButton> _nextMediaButton;
     QPointer<QAbstractButton> _prevMediaButton;
     QPointer<QAction> _fullscreenMenuItem;
+    QPointer<QMenu> _mainMenu;
     std::function<void(int64_t)> _mediaLengthBlock;
     VLCMediaPtr _curMedia;
     MediaClassifier _classifier;
     int64_t _curVolume = 100;
+    // What M restores: the volume it silenced, or the engine's own level
+    // when the slider or its button did.
+    int _volumeBeforeMute = 100;
 
     // Length polls since the last delivery, counted for the whole process.
     static inline int64_t legthTickCount = 0;

@@ -37,6 +37,9 @@ void ChildWindow::showAbove()
 {
     if (!_child)
         return;
+    // The window manager iconifies a transient window along with its parent;
+    // shown still minimized, it would ask for that again and take the parent.
+    _child->setWindowState(_child->windowState() & ~Qt::WindowMinimized);
     _child->show();
     _child->raise();
 }
