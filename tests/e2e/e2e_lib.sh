@@ -239,8 +239,8 @@ e2e_start_session_bus() {
 e2e_start_glaze() {
     GLAZE_E2E_APP=$e2e_token "$GLAZE" "$@" >"$e2e_tmp/glaze.log" 2>&1 &
     e2e_glaze_pid=$!
-    # Searched again and again rather than with --sync: a search gives up as
-    # soon as a window it looks at goes, as a former run's windows do.
+    # Searched again and again rather than with --sync, which once came back
+    # empty at once on a second launch (a former run's window going, it seems).
     local deadline=$((SECONDS + E2E_WAIT_SECONDS))
     until e2e_find_main_window; do
         ((SECONDS < deadline)) ||

@@ -14,8 +14,11 @@ panel_prepare
 clip=$e2e_tmp/Alpha.mp4
 panel_make_clip "$clip" testsrc
 
-# The spent time, the first time read-out the overlay shows, in seconds.
+# The spent time, the first time read-out the overlay shows, in seconds. The
+# pointer stirs over the picture first: the read-outs hide as the overlay fades.
 spent_seconds() {
+    stir=$((1 - ${stir:-0}))
+    xdotool mousemove $((OX + 100 + stir)) $((OY + OH / 2))
     panel_read || return 1
     spent=$(awk -F'\t' '$1 == "label" && $2 ~ /^[0-9]+:[0-9][0-9]:[0-9][0-9]$/ {
         split($2, t, ":"); print t[1] * 3600 + t[2] * 60 + t[3]; exit }' <<<"$panel_state")
