@@ -116,6 +116,7 @@ void AppDelegate::applicationDidFinishLaunching()
     WheelToSlider::forward(_mediaHolderView, _overlay.volumeSlider);
     installKeyDownMonitor();
     createAdditions();
+    restoreSettings();
     if (_overlay.volumeSlider)
         _curVolume = _overlay.volumeSlider->value();
 }
@@ -273,6 +274,7 @@ void AppDelegate::terminate()
 
 void AppDelegate::applicationWillTerminate()
 {
+    saveSettings();
     if (_userInterfaceWindow)
         _userInterfaceWindow->close();
     if (_mediaPlayer)

@@ -42,6 +42,7 @@ void AppDelegate::playPauseButtonClick(QObject *)
     } else {
         _mediaPlayer->play();
         _mediaPlayer->audio()->setVolume(static_cast<int>(_curVolume));
+        resumeRememberedPosition();
         if (_timer)
             _timer->start();
     }
@@ -193,6 +194,7 @@ void AppDelegate::unloadPlayer()
 
 void AppDelegate::clearPlayer()
 {
+    rememberPlaybackPosition();
     if (_isPlaying)
         unloadPlayer();
     _isPlaying = false;

@@ -252,6 +252,7 @@ void AppDelegate::removeVisibleRow(int64_t row)
     if (index == NSNotFound)
         return;
     if (index == mediaIndex()) {
+        rememberPlaybackPosition();
         unloadPlayer();
         clearPlayer();
         if (_timer)

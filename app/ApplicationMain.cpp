@@ -54,6 +54,7 @@ AppDelegate *loadMainInterface(MediaBackend *backend)
     }
     appDelegate->setMediaBackend(backend);
     appDelegate->connectOutlets(mainWindow);
+    appDelegate->restoreWindowGeometry();
     mainWindow->show();
     return appDelegate;
 }

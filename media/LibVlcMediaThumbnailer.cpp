@@ -4,6 +4,7 @@
 #include "NativePath.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -133,17 +134,21 @@ public:
     void start(const std::shared_ptr<ThumbnailFetch> &fetch,
                void (*run)(ThumbnailFetch &, FetchWorkers &))
     {
+        // The workers that have ended since the last start are joined on the
+        // way out, once the lock is released: one may still be about to take
+        // it to count itself out (workerEnded).
         std::list<Worker> done;
+        const auto joinEnded = qScopeGuard([&done] {
+            for (Worker &worker : done)
+                worker.thread.join();
+        });
         std::lock_guard lock(_mutex);
-        // Join the workers that have ended since the last start.
         for (auto it = _workers.begin(); it != _workers.end();) {
             auto next = std::next(it);
             if (it->fetch->isFinished())
                 done.splice(done.end(), _workers, it);
             it = next;
         }
-        for (Worker &worker : done)
-            worker.thread.join();
         if (_shuttingDown)
             return;
         ++_running;

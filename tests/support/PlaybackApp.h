@@ -2,8 +2,10 @@
 
 #include "LaunchedApp.h"
 
-#include <QFile>
+#include "media/NativePath.h"
+
 #include <QTemporaryDir>
+#include <fstream>
 #include <optional>
 
 // Glaze launched on the stand-in engine, with playlist entries for files in a
@@ -19,8 +21,8 @@ struct PlaybackApp : LaunchedApp {
     MediaEntry add(const QString &name, std::optional<int> lengthMs = std::nullopt)
     {
         const QString path = pathOf(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        // Made from the path's bytes: a name may hold bytes that are not UTF-8.
+        if (!std::ofstream(NativePath::toNative(path).constData()))
             return nullptr;
         if (lengthMs)
             backend.setLength(path, VLCTime(*lengthMs));
