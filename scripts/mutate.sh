@@ -6,7 +6,7 @@
 # non-zero when any survived or is stale. The mutated file is always put back,
 # also on Ctrl-C, and the targets rebuilt from the real sources at the end.
 #
-#   scripts/mutate.sh [--build DIR] [NAME...]   # NAME: 07, 07-unreadable-count-off-by-one, ...
+#   scripts/mutate.sh [--build DIR] [NAME...]   # NAME: a mutant's file name or its start, as 07
 #
 # A mutant file holds: file (from the root), tests (ctest arguments), targets
 # (what to build; all when empty), original (the line, indentation aside) and
@@ -69,14 +69,14 @@ restore() {
 trap 'restore; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
-survived=0 stale=0 unbuilt=0 built=()
+survived=0 stale=0 unbuilt=0 built=() build_all=0
 start=$SECONDS
 for mutant in "${mutants[@]}"; do
     name=$(basename "$mutant" .mutant)
     file=$root/$(field "$mutant" file)
     read -ra tests <<<"$(field "$mutant" tests)"
     read -ra targets <<<"$(field "$mutant" targets)"
-    built+=("${targets[@]}")
+    ((${#targets[@]})) && built+=("${targets[@]}") || build_all=1
     began=$SECONDS
     cp "$file" "$work/original" 2>/dev/null || { echo "stale         $name (no $file)"; ((stale++)); continue; }
     target=$file
@@ -109,7 +109,8 @@ for mutant in "${mutants[@]}"; do
 done
 
 # Leaves no mutant compiled into the build.
-mapfile -t built < <(printf '%s\n' "${built[@]}" | sort -u)
+((build_all)) && built=()
+mapfile -t built < <(((${#built[@]})) && printf '%s\n' "${built[@]}" | sort -u)
 cmake --build "$build" -j2 ${built[@]/#/--target } >"$work/build.log" 2>&1 ||
     echo "rebuilding from the real sources failed: see a build by hand" >&2
 echo "${#mutants[@]} mutants: $((${#mutants[@]} - survived - stale - unbuilt)) killed," \
