@@ -58,8 +58,12 @@ void TracksMenu::fill(QMenu *menu, VLCTrackKind kind)
         menu->addAction(item);
     }
     connect(group, &QActionGroup::triggered, this, [this, kind](QAction *item) {
-        if (_player)
-            _player->setCurrentTrack(kind, item->data().toInt());
+        if (!_player)
+            return;
+        _player->setCurrentTrack(kind, item->data().toInt());
+        // The check shows what the engine plays, not what was clicked: it
+        // moves when the engine reports the change.
+        refresh();
     });
     menu->menuAction()->setEnabled(!tracks.isEmpty());
 }

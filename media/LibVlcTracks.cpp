@@ -36,12 +36,6 @@ int LibVlcTracks::currentTrack(VLCTrackKind kind) const
     return _listings[size_t(kind)].current;
 }
 
-void LibVlcTracks::expectCurrent(VLCTrackKind kind, int id)
-{
-    std::lock_guard lock(_mutex);
-    _listings[size_t(kind)].current = id;
-}
-
 bool LibVlcTracks::read(libvlc_media_player_t *player)
 {
     // Read outside the lock: the main thread never waits for the engine.
@@ -74,7 +68,7 @@ int LibVlcMediaPlayer::currentTrack(VLCTrackKind kind) const
 
 void LibVlcMediaPlayer::setCurrentTrack(VLCTrackKind kind, int id)
 {
-    _tracks->expectCurrent(kind, id);
+    // The answer stays what the engine last said until it has said what it made of this.
     postTrackCommand(
         [kind, id](libvlc_media_player_t *player) { LibVlcTracks::select(player, kind, id); });
 }

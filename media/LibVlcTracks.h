@@ -15,8 +15,6 @@ public:
     // Any thread.
     QList<VLCTrack> tracks(VLCTrackKind kind) const;
     int currentTrack(VLCTrackKind kind) const;
-    // The selection just asked for, until the next read says what the engine made of it.
-    void expectCurrent(VLCTrackKind kind, int id);
 
     // The player's worker thread only. Reads the engine's tracks; true when
     // they differ from what was known.

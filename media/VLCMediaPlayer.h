@@ -71,7 +71,7 @@ public:
 
     // The playing media's tracks of a kind, in the engine's order; none while
     // nothing plays. The answers never wait for the engine: they are what it
-    // last reported, or the selection just asked for.
+    // last reported.
     virtual QList<VLCTrack> tracks(VLCTrackKind kind) const = 0;
     virtual int currentTrack(VLCTrackKind kind) const = 0;
     // VLCNoTrack turns subtitles off.
