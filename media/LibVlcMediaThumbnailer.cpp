@@ -134,24 +134,28 @@ public:
                void (*run)(ThumbnailFetch &, FetchWorkers &))
     {
         std::list<Worker> done;
-        std::lock_guard lock(_mutex);
-        // Join the workers that have ended since the last start.
-        for (auto it = _workers.begin(); it != _workers.end();) {
-            auto next = std::next(it);
-            if (it->fetch->isFinished())
-                done.splice(done.end(), _workers, it);
-            it = next;
+        {
+            std::lock_guard lock(_mutex);
+            // The workers that have ended since the last start.
+            for (auto it = _workers.begin(); it != _workers.end();) {
+                auto next = std::next(it);
+                if (it->fetch->isFinished())
+                    done.splice(done.end(), _workers, it);
+                it = next;
+            }
+            if (!_shuttingDown) {
+                ++_running;
+                _workers.push_back({fetch, std::thread([this, fetch, run] {
+                                        run(*fetch, *this);
+                                        fetch->markFinished();
+                                        workerEnded();
+                                    })});
+            }
         }
+        // Joined outside the lock: a worker that has just marked itself
+        // finished still takes it to count itself out.
         for (Worker &worker : done)
             worker.thread.join();
-        if (_shuttingDown)
-            return;
-        ++_running;
-        _workers.push_back({fetch, std::thread([this, fetch, run] {
-                                run(*fetch, *this);
-                                fetch->markFinished();
-                                workerEnded();
-                            })});
     }
 
     // Waits for a free slot until the fetch's deadline; false when none came.
