@@ -38,11 +38,10 @@ void TracksMenu::fill(QMenu *menu, VLCTrackKind kind)
 {
     if (!menu)
         return;
-    // The old items may be the sender of the signal that led here: they go later.
-    for (auto *group : menu->findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly)) {
-        group->setParent(nullptr);
+    // The old items may be the sender of the signal that led here: they go
+    // later (or with the menu).
+    for (auto *group : menu->findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly))
         group->deleteLater();
-    }
     menu->clear();
     QList<VLCTrack> tracks = _player ? _player->tracks(kind) : QList<VLCTrack>();
     // A media without subtitles has nothing to turn off.

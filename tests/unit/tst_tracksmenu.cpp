@@ -2,7 +2,6 @@
 // one is checked, what choosing one tells the player, and that a new media empties them.
 #include "PlaybackApp.h"
 
-#include <QActionGroup>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,8 +15,6 @@ const QList<VLCTrack> kSubtitles = {{3, "Track 1"}};
 // "title" for each item, "*title" for the checked one; "off" when the submenu cannot open.
 QString itemsOf(QMenu *menu)
 {
-    if (!menu)
-        return QStringLiteral("<none>");
     QStringList items;
     for (const QAction *item : menu->actions())
         items << (item->isChecked() ? "*" : "") + item->text();
