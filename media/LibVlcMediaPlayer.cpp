@@ -1,5 +1,7 @@
 #include "LibVlcMediaPlayer.h"
 
+#include "DelegateRelay.h"
+#include "EngineThreads.h"
 #include "LibVlcMedia.h"
 #include "LibVlcTracks.h"
 #include "VLCVideoView.h"
@@ -27,115 +29,6 @@ static constexpr libvlc_event_type_t WatchedEvents[] = {
 };
 
 namespace {
-
-enum class Notification { TimeChanged, StateChanged, TracksChanged };
-
-// Delivers notifications on the context's thread, and only while the context
-// lives and the player still wants them: calls already queued when the player
-// goes away or changes delegate are dropped.
-class DelegateRelay : public QObject {
-public:
-    DelegateRelay(VLCMediaPlayerDelegate *delegate, QObject *context)
-        : _delegate(delegate)
-        , _context(context)
-    {
-        moveToThread(context->thread());
-    }
-
-    void deliver(Notification notification)
-    {
-        if (!_active.load() || !_context)
-            return;
-        switch (notification) {
-        case Notification::TimeChanged:
-            _delegate->mediaPlayerTimeChanged();
-            return;
-        case Notification::StateChanged:
-            _delegate->mediaPlayerStateChanged();
-            return;
-        case Notification::TracksChanged:
-            _delegate->mediaPlayerTracksChanged();
-            return;
-        }
-    }
-
-    // From any thread. The relay may be inside deliver() (a delegate that
-    // drops the player from its notification), so it is never deleted at once.
-    void retire()
-    {
-        _active = false;
-        deleteLater();
-    }
-
-private:
-    VLCMediaPlayerDelegate *const _delegate;
-    const QPointer<QObject> _context;
-    std::atomic<bool> _active{true};
-};
-
-// The workers still running, so that the process can wait for them at exit.
-// A worker is detached: joining one stuck in a multi-second stop would hold
-// the process, and a std::thread still joinable at exit would abort it.
-// Instead, as the application object goes (before any static destructor, so
-// that libraries the engine's threads use are still whole), the process waits
-// a bounded time for the count to reach zero. Past it, the engine is kept for
-// the rest of the process and late workers leave libVLC alone, so nothing
-// uses the engine after its release.
-class WorkerCensus {
-public:
-    // Never destroyed: a worker that outlives the wait still reports here.
-    static WorkerCensus &instance()
-    {
-        static auto *census = [] {
-            qAddPostRoutine([] { instance().waitAtExit(); });
-            return new WorkerCensus;
-        }();
-        return *census;
-    }
-
-    void started(const std::shared_ptr<LibVlcEngine> &engine)
-    {
-        std::lock_guard lock(_mutex);
-        ++_running;
-        _engine = engine;
-    }
-
-    // Past the wait at exit: the process is ending, the worker leaves libVLC alone.
-    bool isAbandoned()
-    {
-        std::lock_guard lock(_mutex);
-        return _abandoned;
-    }
-
-    // Runs the worker's last engine work, unless the process has stopped
-    // waiting for it, and counts the worker out.
-    template <typename Work> void finish(Work work)
-    {
-        std::lock_guard lock(_mutex);
-        if (!_abandoned)
-            work();
-        --_running;
-        _ended.notify_all();
-    }
-
-private:
-    void waitAtExit()
-    {
-        std::unique_lock lock(_mutex);
-        if (_ended.wait_for(lock, std::chrono::milliseconds(LibVlcMediaPlayer::kExitWaitMs),
-                            [this] { return _running == 0; }))
-            return;
-        _abandoned = true;
-        _keptEngine = _engine.lock();
-    }
-
-    std::mutex _mutex;
-    std::condition_variable _ended;
-    int _running = 0;
-    bool _abandoned = false;
-    std::weak_ptr<LibVlcEngine> _engine;
-    std::shared_ptr<LibVlcEngine> _keptEngine;
-};
 
 // The crop that makes the picture fill the view with its aspect kept, or
 // empty for the whole picture. Reads the view: its own thread only.
@@ -193,8 +86,7 @@ public:
 
     void start()
     {
-        WorkerCensus::instance().started(_engine);
-        std::thread([self = shared_from_this()] { self->run(); }).detach();
+        EngineThreads::instance().start(_engine, [self = shared_from_this()] { self->run(); });
     }
 
     // Any thread. Answers the command's number, counted from 1.
@@ -358,8 +250,8 @@ private:
 
     void tearDown()
     {
-        WorkerCensus &census = WorkerCensus::instance();
-        if (!census.isAbandoned()) {
+        EngineThreads &threads = EngineThreads::instance();
+        if (!threads.isAbandoned()) {
             // Detaching waits for a callback in progress; none comes after,
             // and none is left to run into the stop below.
             libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
@@ -368,7 +260,7 @@ private:
             // The long part, while a file is still being opened.
             libvlc_media_player_stop(_player);
         }
-        census.finish([this] {
+        threads.lastEngineWork([this] {
             libvlc_media_player_set_media(_player, nullptr);
             libvlc_media_player_release(_player);
             // libVLC keeps each thread's last error message until the thread

@@ -49,11 +49,6 @@ public:
     void setCurrentTrack(VLCTrackKind kind, int id) override;
     void addSubtitleFile(const QString &path) override;
 
-    // When the application object goes, the process waits this long for the
-    // workers of destroyed players; one still inside libVLC then is left to
-    // the end of the process and keeps the engine from being released under it.
-    static constexpr int kExitWaitMs = 1000;
-
 private:
     class Worker;
 
