@@ -30,6 +30,8 @@ bool AppDelegate::configureForCurrentMedia()
         return false;
     // The entry object itself, so that lookups by identity find it.
     _curMediaPath = mediaPlaylist()->at(mediaIndex());
+    // Until the engine tells this media's length, the last one's must not end it.
+    _curMediaLength = VLCTime();
     _stallWatch.reset();
     _playNextWhenAppended = false;
     if (!NativePath::exists(_curMediaPath->path)) {
@@ -44,6 +46,7 @@ bool AppDelegate::configureForCurrentMedia()
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(true);
     getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
+    emit playbackChanged();
     return true;
 }
 
@@ -109,6 +112,7 @@ void AppDelegate::deliverMediaLength(int64_t lengthMs)
             NativePath::displayString(PathComponents::baseName(_curMediaPath->path)));
     if (_mediaPlayer && _overlay.volumeSlider)
         _mediaPlayer->audio()->setVolume(_overlay.volumeSlider->value());
+    emit playbackChanged();
 }
 
 void AppDelegate::timeChanged()
@@ -139,6 +143,7 @@ void AppDelegate::currentMediaDidEnd()
         return;
     }
     _playlist.setMediaIndex(-1);
+    emit playbackChanged();
 }
 
 void AppDelegate::secondPlayed()
