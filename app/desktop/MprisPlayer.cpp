@@ -1,6 +1,7 @@
 #include "MprisPlayer.h"
 
 #include "DesktopPlayer.h"
+#include "MprisObject.h"
 #include "media/NativePath.h"
 
 namespace {
@@ -13,8 +14,9 @@ constexpr qlonglong kUsPerMs = 1000;
 
 } // namespace
 
-MprisPlayer::MprisPlayer(QObject *object, DesktopPlayer *player, const QString &artFolder)
+MprisPlayer::MprisPlayer(MprisObject *object, DesktopPlayer *player, const QString &artFolder)
     : QDBusAbstractAdaptor(object)
+    , _object(object)
     , _player(player)
     , _art(artFolder)
 {
@@ -169,6 +171,6 @@ void MprisPlayer::OpenUri(const QString &Uri)
 
 void MprisPlayer::refuse(QDBusError::ErrorType error, const QString &message)
 {
-    if (calledFromDBus())
-        sendErrorReply(error, message);
+    if (_object->calledFromDBus())
+        _object->sendErrorReply(error, message);
 }

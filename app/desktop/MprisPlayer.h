@@ -3,17 +3,17 @@
 #include "CoverArtCache.h"
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusContext>
 #include <QDBusError>
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
 class DesktopPlayer;
+class MprisObject;
 
 // org.mpris.MediaPlayer2.Player: what plays and the commands of media keys
 // and the desktop's media controls. Times on the bus are microseconds; volume
 // 1.0 is the engine's unamplified level. The rate is fixed at 1.0.
-class MprisPlayer : public QDBusAbstractAdaptor, protected QDBusContext {
+class MprisPlayer : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
@@ -30,7 +30,7 @@ class MprisPlayer : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
 public:
-    MprisPlayer(QObject *object, DesktopPlayer *player, const QString &artFolder);
+    MprisPlayer(MprisObject *object, DesktopPlayer *player, const QString &artFolder);
 
     // The properties whose changes PropertiesChanged announces; the position
     // moves on by itself and is announced only by Seeked when it jumps.
@@ -68,6 +68,7 @@ private:
     // Refuses a call from the bus with that error; nothing when called otherwise.
     void refuse(QDBusError::ErrorType error, const QString &message);
 
+    MprisObject *_object;
     DesktopPlayer *_player;
     // Written on the first read of a track's metadata, whatever reads it.
     mutable CoverArtCache _art;

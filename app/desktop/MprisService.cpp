@@ -1,6 +1,7 @@
 #include "MprisService.h"
 
 #include "DesktopPlayer.h"
+#include "MprisObject.h"
 #include "MprisPlayer.h"
 #include "MprisRoot.h"
 #include "PropertiesChangedNotifier.h"
@@ -36,9 +37,10 @@ bool MprisService::registerOnBus()
 {
     if (_object || !_bus.isConnected())
         return false;
-    _object = new QObject(this);
+    auto *object = new MprisObject(this);
+    _object = object;
     new MprisRoot(_object, _player);
-    auto *player = new MprisPlayer(_object, _player, _artFolder);
+    auto *player = new MprisPlayer(object, _player, _artFolder);
     if (!_bus.registerObject(kObjectPath, _object, QDBusConnection::ExportAdaptors))
         return false;
     auto *notifier = new PropertiesChangedNotifier(_bus, kObjectPath, player,
