@@ -6,6 +6,8 @@
 void RecordingMediaPlayer::setMedia(VLCMediaPtr media)
 {
     _media = std::move(media);
+    // Media start at their beginning, as the engine's do.
+    _time = VLCTime();
     calls.append(QStringLiteral("setMedia ") + (_media ? _media->path() : QStringLiteral("nil")));
 }
 

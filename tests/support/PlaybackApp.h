@@ -2,9 +2,12 @@
 
 #include "LaunchedApp.h"
 
-#include <QFile>
+#include "media/NativePath.h"
+
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 // Glaze launched on the stand-in engine, with playlist entries for files in a
 // folder of its own. Entries go straight into the lists, as a finished append
@@ -14,13 +17,20 @@ struct PlaybackApp : LaunchedApp {
 
     QString pathOf(const QString &name) const { return folder.filePath(name); }
 
+    // Makes an empty file of that name, bytes that are not UTF-8 included.
+    bool makeFile(const QString &name) const
+    {
+        const int fd = ::open(NativePath::toNative(pathOf(name)).constData(),
+                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        return fd >= 0 && ::close(fd) == 0;
+    }
+
     // Adds an entry for a new (empty) file; the engine reports `lengthMs` for
     // it, or no length at all. The table then shows the whole playlist.
     MediaEntry add(const QString &name, std::optional<int> lengthMs = std::nullopt)
     {
         const QString path = pathOf(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!makeFile(name))
             return nullptr;
         if (lengthMs)
             backend.setLength(path, VLCTime(*lengthMs));
