@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QStatusBar>
 
 void AppDelegate::createAdditions()
@@ -37,6 +38,9 @@ void AppDelegate::connectPlaylistTable()
     // Files from other applications; the rows themselves are not dragged.
     _playlistTableView->setAcceptDrops(true);
     _playlistTableView->setDragDropMode(QAbstractItemView::DropOnly);
+    if (auto *scroller =
+            view()->window()->findChild<QScrollBar *>(QStringLiteral("playlistScroller")))
+        _playlistTableView->setVerticalScrollBar(scroller);
     connect(_playlistTableView, &QAbstractItemView::activated, this,
             [this] { tableViewRowDoubleClicked(_playlistTableView); });
     _playlistCellDelegate = new PlaylistCellDelegate(

@@ -4,7 +4,7 @@
 #include "NotificationCenter.h"
 
 NotificateNSSlider::NotificateNSSlider(QWidget *parent)
-    : QSlider(Qt::Horizontal, parent)
+    : CellSlider(parent)
 {
     // Every change by mouse, wheel or key runs through an action; the value
     // follows the position only after this signal, so take it over first.
@@ -16,6 +16,6 @@ NotificateNSSlider::NotificateNSSlider(QWidget *parent)
 
 void NotificateNSSlider::mouseReleaseEvent(QMouseEvent *event)
 {
-    QSlider::mouseReleaseEvent(event);
+    CellSlider::mouseReleaseEvent(event);
     NotificationCenter::defaultCenter().post(MOUSE_DOWN_NOTIFICATION, this);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QSlider>
+#include "controls/CellSlider.h"
 
 // An overlay slider whose press counts as activity on the overlay: it posts
-// "MOUSE_DOWN_NOTIFICATION" once the press it tracked has ended.
-class NotificateNSSlider : public QSlider {
+// "MOUSE_DOWN_NOTIFICATION" once the press it tracked has ended. Its bar is
+// drawn by its cell.
+class NotificateNSSlider : public CellSlider {
     Q_OBJECT
 public:
     explicit NotificateNSSlider(QWidget *parent = nullptr);

@@ -1,5 +1,7 @@
 #include "ImageButton.h"
 
+#include "ImageNamed.h"
+
 #include <QIcon>
 #include <QPainter>
 
@@ -29,6 +31,7 @@ void ImageButton::paintEvent(QPaintEvent *)
     if (name.isEmpty())
         return;
     QPainter painter(this);
-    const QIcon icon(QStringLiteral(":/images/%1.svg").arg(name));
+    // Rendered for the painter's pixel ratio, not scaled up from a pixmap.
+    const QIcon icon(imageNamed(name));
     icon.paint(&painter, rect(), Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
 }

@@ -1,7 +1,11 @@
 #include "InterfaceFile.h"
 
+#include "CustomButtonCell.h"
+#include "CustomScroller.h"
+#include "CustomTextField.h"
 #include "CustomView.h"
 #include "ImageButton.h"
+#include "VACell.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -40,8 +44,12 @@ private:
 WidgetFactories controlsWidgetFactories()
 {
     return {
+        {QStringLiteral("CustomButtonCell"), widgetFactory<CustomButtonCell>()},
+        {QStringLiteral("CustomScroller"), widgetFactory<CustomScroller>()},
+        {QStringLiteral("CustomTextField"), widgetFactory<CustomTextField>()},
         {QStringLiteral("CustomView"), widgetFactory<CustomView>()},
         {QStringLiteral("ImageButton"), widgetFactory<ImageButton>()},
+        {QStringLiteral("VACell"), widgetFactory<VACell>()},
     };
 }
 

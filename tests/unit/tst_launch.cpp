@@ -326,9 +326,11 @@ void LaunchTest::textReadsAgainstItsBackground_data()
     QTest::addColumn<int>("row");
     QTest::addRow("the status line") << "additionStatusBar" << -1;
     QTest::addRow("the spent time over the picture") << "spentTimeLabel" << -1;
+    QTest::addRow("the remaining time over the picture") << "remainingTimeLabel" << -1;
     QTest::addRow("the media name over the picture") << "mediaName" << -1;
     QTest::addRow("the filter field's placeholder") << "filterTextField" << -1;
     QTest::addRow("the add button") << "addMediaButton" << -1;
+    QTest::addRow("the remove button") << "removeMediaButton" << -1;
     QTest::addRow("a row's name") << "mediaName" << 1;
     QTest::addRow("a row's location") << "location" << 1;
     QTest::addRow("a selected row's details") << "details" << 0;

@@ -1,7 +1,8 @@
 // The playlist panel and its table on the stand-in engine: removal, playing a
 // row and toggling the panel while a filter is set, what a row shows and reads
-// out, and the one cell that draws every row.
+// out, the one cell that draws every row, and the table's own scroller.
 #include "PlaybackApp.h"
+#include "controls/CustomScroller.h"
 #include "playlist/PathComponents.h"
 #include "playlist/PlaylistCell.h"
 #include "playlist/PlaylistModel.h"
@@ -243,6 +244,22 @@ private slots:
         QCOMPARE(std::count_if(all.cbegin(), all.cend(),
                                [](QWidget *widget) { return widget->inherits("PlaylistCell"); }),
                  1);
+    }
+
+    void tableScrollsWithTheInterfaceFilesScroller()
+    {
+        for (int i = 0; i < 50; ++i)
+            append(QStringLiteral("/m/song %1.mp3").arg(i), VLCTime(1000));
+        d->dropFilter();
+        openPanel();
+        auto *scroller = qobject_cast<CustomScroller *>(table()->verticalScrollBar());
+        QVERIFY(scroller);
+        QCOMPARE(scroller->objectName(), QStringLiteral("playlistScroller"));
+        QVERIFY(scroller->isVisible());
+        // Below the knob, at the top of the list, the file's colour.
+        const QImage image = scroller->grab().toImage();
+        QCOMPARE(image.pixelColor(scroller->width() / 2, scroller->height() - 2),
+                 scroller->ScrollColor());
     }
 
     void panelControlsReadOutWhatTheyDo()
