@@ -37,6 +37,9 @@ void ChildWindow::showAbove()
 {
     if (!_child)
         return;
+    // The window manager minimized the child along with its parent; shown
+    // minimized again, it would take the parent back down with it.
+    _child->setWindowState(_child->windowState() & ~Qt::WindowMinimized);
     _child->show();
     _child->raise();
 }
