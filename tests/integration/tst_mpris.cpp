@@ -20,6 +20,7 @@ namespace {
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr qlonglong kSecond = 1000000; // microseconds
 
 // Values as they come off the bus: nested maps arrive still marshalled.
@@ -32,30 +33,30 @@ QVariant plain(const QVariant &value)
 
 } // namespace
 
+// A method called 2 s into a, b or c (10 s each); times in seconds.
 struct Command {
-    QString from; // "playing", "paused" or "stopped", 2 s into it
-    int current;  // of a.mp4, b.mp4, c.mp4, 10 s each
+    QString from; // "playing", "paused" or "stopped"
+    int current;
     QString method;
-    QVariantList args; // "@track" stands for the current track's id
+    QVariantList args; // "@track": the current track's id
     QString status;
-    QString playing; // the current entry's name afterwards
+    QString plays; // afterwards
     QStringList changed;
-    qlonglong positionUs = -1; // afterwards; -1: not looked at
-    qlonglong seekedUs = -1;   // what Seeked told; -1: nothing
+    int at = -1;     // the position afterwards; -1: not looked at
+    int seeked = -1; // what Seeked told; -1: nothing
 };
 Q_DECLARE_METATYPE(Command)
 
 class MprisTest : public QObject {
     Q_OBJECT
     QProcess _daemon;
-    QString _address;
     QTemporaryDir _cache;
     std::unique_ptr<PlaybackApp> app;
     std::unique_ptr<MprisService> service;
     QList<QVariantMap> changes;
     QList<qlonglong> seeks;
 
-    QDBusConnection client() const { return QDBusConnection(QStringLiteral("client")); }
+    static QDBusConnection client() { return QDBusConnection(QStringLiteral("client")); }
     QDBusMessage call(const QString &iface, const QString &method, const QVariantList &args = {})
     {
         QDBusMessage message =
@@ -64,34 +65,24 @@ class MprisTest : public QObject {
         // The service answers on this thread: the wait must keep the event loop turning.
         return client().call(message, QDBus::BlockWithGui, 5000);
     }
-    QVariant get(const QString &iface, const QString &name)
+    QVariant get(const QString &name, const QString &iface = kPlayer)
     {
-        const QDBusMessage reply = call(QStringLiteral("org.freedesktop.DBus.Properties"),
-                                        QStringLiteral("Get"), {iface, name});
-        return reply.arguments().isEmpty()
-                   ? QVariant()
-                   : plain(reply.arguments().first().value<QDBusVariant>().variant());
+        const QVariantList reply = call(kProperties, "Get", {iface, name}).arguments();
+        return reply.isEmpty() ? QVariant() : plain(reply.first().value<QDBusVariant>().variant());
     }
     void set(const QString &name, const QVariant &value)
     {
-        call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
-             {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
+        call(kProperties, "Set", {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
     }
-    QVariantMap metadata() { return get(kPlayer, "Metadata").toMap(); }
-    QString status() { return get(kPlayer, "PlaybackStatus").toString(); }
-    QString currentName() const { return QFileInfo(app->currentPath()).fileName(); }
-    // Whether a PropertiesChanged told these properties their present values.
+    QVariantMap metadata() { return get("Metadata").toMap(); }
+    // Whether a PropertiesChanged told each of these properties its present value.
     bool announced(const QStringList &names)
     {
-        for (const QString &name : names) {
-            const bool told =
-                std::any_of(changes.cbegin(), changes.cend(), [&](const QVariantMap &c) {
-                    return c.contains(name) && plain(c.value(name)) == get(kPlayer, name);
-                });
-            if (!told)
-                return false;
-        }
-        return true;
+        return std::all_of(names.cbegin(), names.cend(), [this](const QString &name) {
+            return std::any_of(changes.cbegin(), changes.cend(), [&](const QVariantMap &c) {
+                return c.contains(name) && plain(c.value(name)) == get(name);
+            });
+        });
     }
 
 private slots:
@@ -105,17 +96,20 @@ private slots:
     {
         qputenv("XDG_CACHE_HOME", _cache.path().toUtf8());
         nameApplication();
-        _daemon.start(QStringLiteral("dbus-daemon"),
-                      {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+        _daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
         QVERIFY2(_daemon.waitForReadyRead(5000), "dbus-daemon did not start");
-        _address = QString::fromUtf8(_daemon.readLine()).trimmed();
-        QVERIFY(QDBusConnection::connectToBus(_address, QStringLiteral("service")).isConnected());
-        QVERIFY(QDBusConnection::connectToBus(_address, QStringLiteral("client")).isConnected());
+        const QString address = QString::fromUtf8(_daemon.readLine()).trimmed();
+        QVERIFY(QDBusConnection::connectToBus(address, "service").isConnected());
+        QVERIFY(QDBusConnection::connectToBus(address, "client").isConnected());
+        // From whoever sends them: each test's service.
+        QVERIFY(client().connect({}, kPath, kProperties, "PropertiesChanged", this,
+                                 SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
+        QVERIFY(client().connect({}, kPath, kPlayer, "Seeked", this, SLOT(seeked(qlonglong))));
     }
     void cleanupTestCase()
     {
-        QDBusConnection::disconnectFromBus(QStringLiteral("service"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        QDBusConnection::disconnectFromBus("service");
+        QDBusConnection::disconnectFromBus("client");
         _daemon.kill();
         _daemon.waitForFinished(5000);
     }
@@ -126,26 +120,20 @@ private slots:
         QVERIFY(app->launch());
         for (const char *name : {"a.mp4", "b.mp4", "c.mp4"})
             app->add(name, 10000);
-        service = std::make_unique<MprisService>(new DesktopPlayerAdapter(app->appDelegate),
-                                                 QDBusConnection(QStringLiteral("service")),
-                                                 _cache.filePath("art"));
+        service =
+            std::make_unique<MprisService>(new DesktopPlayerAdapter(app->appDelegate),
+                                           QDBusConnection("service"), _cache.filePath("art"));
         QVERIFY(service->registerOnBus());
         QCOMPARE(service->serviceName(), "org.mpris.MediaPlayer2.glaze");
+        // A reply comes after the signals the service sent before: the last
+        // test's are heard, then forgotten.
+        QVERIFY(get("PlaybackStatus").isValid());
+        QCoreApplication::processEvents();
         changes.clear();
         seeks.clear();
-        QVERIFY(client().connect(service->serviceName(), kPath, "org.freedesktop.DBus.Properties",
-                                 "PropertiesChanged", this,
-                                 SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
-        QVERIFY(client().connect(service->serviceName(), kPath, kPlayer, "Seeked", this,
-                                 SLOT(seeked(qlonglong))));
     }
     void cleanup()
     {
-        client().disconnect(service->serviceName(), kPath, "org.freedesktop.DBus.Properties",
-                            "PropertiesChanged", this,
-                            SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
-        client().disconnect(service->serviceName(), kPath, kPlayer, "Seeked", this,
-                            SLOT(seeked(qlonglong)));
         service.reset();
         app.reset();
     }
@@ -153,34 +141,32 @@ private slots:
     void fixedProperties_data()
     {
         QTest::addColumn<QString>("iface");
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("value");
-        QTest::newRow("Identity") << kRoot << "Identity" << QVariant("Glaze");
-        QTest::newRow("DesktopEntry") << kRoot << "DesktopEntry" << QVariant("org.glaze.Glaze");
-        QTest::newRow("CanQuit") << kRoot << "CanQuit" << QVariant(true);
-        QTest::newRow("CanRaise") << kRoot << "CanRaise" << QVariant(true);
-        QTest::newRow("HasTrackList") << kRoot << "HasTrackList" << QVariant(false);
-        QTest::newRow("SupportedUriSchemes")
-            << kRoot << "SupportedUriSchemes" << QVariant(QStringList{"file"});
-        QTest::newRow("Rate") << kPlayer << "Rate" << QVariant(1.0);
-        QTest::newRow("MinimumRate") << kPlayer << "MinimumRate" << QVariant(1.0);
-        QTest::newRow("MaximumRate") << kPlayer << "MaximumRate" << QVariant(1.0);
-        QTest::newRow("CanControl") << kPlayer << "CanControl" << QVariant(true);
+        QTest::newRow("Identity") << kRoot << QVariant("Glaze");
+        QTest::newRow("DesktopEntry") << kRoot << QVariant("org.glaze.Glaze");
+        QTest::newRow("CanQuit") << kRoot << QVariant(true);
+        QTest::newRow("CanRaise") << kRoot << QVariant(true);
+        QTest::newRow("HasTrackList") << kRoot << QVariant(false);
+        QTest::newRow("SupportedUriSchemes") << kRoot << QVariant(QStringList{"file"});
+        QTest::newRow("Rate") << kPlayer << QVariant(1.0);
+        QTest::newRow("MinimumRate") << kPlayer << QVariant(1.0);
+        QTest::newRow("MaximumRate") << kPlayer << QVariant(1.0);
+        QTest::newRow("CanControl") << kPlayer << QVariant(true);
     }
     void fixedProperties()
     {
         QFETCH(QString, iface);
-        QFETCH(QString, name);
         QFETCH(QVariant, value);
+        const QString name = QTest::currentDataTag();
         // A rate it cannot play at is not taken.
         if (name == "Rate")
             set(name, 2.0);
-        QCOMPARE(get(iface, name), value);
+        QCOMPARE(get(name, iface), value);
     }
 
     void supportedMimeTypesAreWhatIsPlayed()
     {
-        const QStringList types = get(kRoot, "SupportedMimeTypes").toStringList();
+        const QStringList types = get("SupportedMimeTypes", kRoot).toStringList();
         for (const char *type : {"video/mp4", "video/x-matroska", "audio/mpeg", "audio/flac"})
             QVERIFY2(types.contains(type), type);
         QVERIFY(!types.contains("image/png"));
@@ -189,37 +175,29 @@ private slots:
     void stateProperties_data()
     {
         QTest::addColumn<int>("loaded"); // -1: nothing
-        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("can"); // Play Pause Seek GoNext GoPrevious, as 0/1
+        QTest::addColumn<int>("can"); // CanPlay Pause Seek GoNext GoPrevious, as bits
+        QTest::addColumn<QString>("command");
         // Previous then plays the one before the last, as the button does.
-        QTest::newRow("nothing current") << -1 << ""
-                                         << "Stopped"
-                                         << "00001";
-        QTest::newRow("the first playing") << 0 << ""
-                                           << "Playing"
-                                           << "11110";
-        QTest::newRow("the middle paused") << 1 << "Pause"
-                                           << "Paused"
-                                           << "11111";
-        QTest::newRow("the last stopped") << 2 << "Stop"
-                                          << "Stopped"
-                                          << "11001";
+        QTest::newRow("nothing current") << -1 << "Stopped" << 0b00001 << "";
+        QTest::newRow("the first playing") << 0 << "Playing" << 0b11110 << "";
+        QTest::newRow("the middle paused") << 1 << "Paused" << 0b11111 << "Pause";
+        QTest::newRow("the last stopped") << 2 << "Stopped" << 0b11001 << "Stop";
     }
     void stateProperties()
     {
         QFETCH(int, loaded);
-        QFETCH(QString, command);
         QFETCH(QString, status);
-        QFETCH(QString, can);
+        QFETCH(int, can);
+        QFETCH(QString, command);
         if (loaded >= 0)
             QVERIFY(app->loadAndPlay(loaded));
         if (!command.isEmpty())
             call(kPlayer, command);
-        QCOMPARE(this->status(), status);
-        QString told;
+        QCOMPARE(get("PlaybackStatus").toString(), status);
+        int told = 0;
         for (const char *name : {"CanPlay", "CanPause", "CanSeek", "CanGoNext", "CanGoPrevious"})
-            told += get(kPlayer, name).toBool() ? '1' : '0';
+            told = told << 1 | int(get(name).toBool());
         QCOMPARE(told, can);
         const QVariantMap metadata = this->metadata();
         const QString track = metadata.value("mpris:trackid").value<QDBusObjectPath>().path();
@@ -235,20 +213,21 @@ private slots:
         preview.fill(Qt::red);
         app->appDelegate->mediaPreviews()->replace(3, std::make_shared<const QImage>(preview));
         QVERIFY(app->loadAndPlay(3));
-        QVariantMap metadata = this->metadata();
+        const QVariantMap metadata = this->metadata();
         QCOMPARE(metadata.value("xesam:title").toString(), "lat\u00e9in b");
         QCOMPARE(metadata.value("xesam:url").toString(),
                  "file://" + QUrl::toPercentEncoding(app->folder.path(), "/") +
                      "/lat%E9in%20b.mp4");
         QCOMPARE(metadata.value("mpris:length").toLongLong(), 4 * kSecond);
-        const QString art = QUrl(metadata.value("mpris:artUrl").toString()).toLocalFile();
-        QCOMPARE(QImage(art).pixelColor(0, 0), QColor(Qt::red));
-        // Written once: reading again names the same file without writing it anew.
+        const QByteArray art =
+            QFile::encodeName(QUrl(metadata.value("mpris:artUrl").toString()).toLocalFile());
+        QCOMPARE(QImage(QFile::decodeName(art)).pixelColor(0, 0), QColor(Qt::red));
+        // Written once: read again, the same file is named, not written anew.
         struct stat before {
         }, after{};
-        QCOMPARE(::stat(QFile::encodeName(art).constData(), &before), 0);
+        QCOMPARE(::stat(art.constData(), &before), 0);
         QCOMPARE(this->metadata().value("mpris:artUrl"), metadata.value("mpris:artUrl"));
-        QCOMPARE(::stat(QFile::encodeName(art).constData(), &after), 0);
+        QCOMPARE(::stat(art.constData(), &after), 0);
         QCOMPARE(after.st_ino, before.st_ino);
         // The track id changes with the entry; audio has no art.
         app->appDelegate->prevMediaButtonClick();
@@ -262,56 +241,31 @@ private slots:
         const QStringList status{"PlaybackStatus"};
         const QStringList media{"Metadata", "CanGoPrevious"};
         const auto row = [](const char *name, Command c) { QTest::newRow(name) << c; };
-        const qlonglong at = 2 * kSecond; // where each row starts
-        row("Play resumes", {"paused", 0, "Play", {}, "Playing", "a.mp4", status, at});
-        row("Pause pauses", {"playing", 0, "Pause", {}, "Paused", "a.mp4", status, at});
-        row("PlayPause pauses", {"playing", 0, "PlayPause", {}, "Paused", "a.mp4", status});
-        row("PlayPause resumes", {"paused", 0, "PlayPause", {}, "Playing", "a.mp4", status});
+        row("Play resumes", {"paused", 0, "Play", {}, "Playing", "a", status, 2});
+        row("Pause pauses", {"playing", 0, "Pause", {}, "Paused", "a", status, 2});
+        row("PlayPause pauses", {"playing", 0, "PlayPause", {}, "Paused", "a", status});
+        row("PlayPause resumes", {"paused", 0, "PlayPause", {}, "Playing", "a", status});
         row("Stop keeps the entry current",
-            {"playing", 0, "Stop", {}, "Stopped", "a.mp4", {"PlaybackStatus", "CanSeek"}, 0});
-        row("Play after Stop starts over",
-            {"stopped", 0, "Play", {}, "Playing", "a.mp4", status, 0});
-        row("Next plays the next entry", {"playing", 0, "Next", {}, "Playing", "b.mp4", media, 0});
+            {"playing", 0, "Stop", {}, "Stopped", "a", {"PlaybackStatus", "CanSeek"}, 0});
+        row("Play after Stop starts over", {"stopped", 0, "Play", {}, "Playing", "a", status, 0});
+        row("Next plays the next entry", {"playing", 0, "Next", {}, "Playing", "b", media, 0});
         row("Previous plays the one before",
-            {"playing", 1, "Previous", {}, "Playing", "a.mp4", {"Metadata"}});
-        row("Next from the last does nothing",
-            {"playing", 2, "Next", {}, "Playing", "c.mp4", {}, at});
-        row("Seek moves on", {"playing",
-                              0,
-                              "Seek",
-                              {3 * kSecond},
-                              "Playing",
-                              "a.mp4",
-                              {},
-                              5 * kSecond,
-                              5 * kSecond});
+            {"playing", 1, "Previous", {}, "Playing", "a", {"Metadata"}});
+        row("Next from the last does nothing", {"playing", 2, "Next", {}, "Playing", "c", {}, 2});
+        row("Seek moves on", {"playing", 0, "Seek", {3}, "Playing", "a", {}, 5, 5});
         row("Seek before the start goes to the start",
-            {"paused", 0, "Seek", {-60 * kSecond}, "Paused", "a.mp4", {}, 0, 0});
+            {"paused", 0, "Seek", {-60}, "Paused", "a", {}, 0, 0});
         row("Seek past the end plays the next entry",
-            {"playing", 0, "Seek", {60 * kSecond}, "Playing", "b.mp4", media, 0});
-        row("SetPosition moves there", {"playing",
-                                        1,
-                                        "SetPosition",
-                                        {"@track", 7 * kSecond},
-                                        "Playing",
-                                        "b.mp4",
-                                        {},
-                                        7 * kSecond,
-                                        7 * kSecond});
+            {"playing", 0, "Seek", {60}, "Playing", "b", media, 0});
+        row("Seek while stopped is ignored", {"stopped", 0, "Seek", {3}, "Stopped", "a", {}, 0});
+        row("SetPosition moves there",
+            {"playing", 1, "SetPosition", {"@track", 7}, "Playing", "b", {}, 7, 7});
         row("SetPosition past the end is ignored",
-            {"playing", 1, "SetPosition", {"@track", 11 * kSecond}, "Playing", "b.mp4", {}, at});
+            {"playing", 1, "SetPosition", {"@track", 11}, "Playing", "b", {}, 2});
         row("SetPosition before the start is ignored",
-            {"playing", 1, "SetPosition", {"@track", qlonglong(-1)}, "Playing", "b.mp4", {}, at});
-        row("SetPosition of a stale track is ignored", {"playing",
-                                                        1,
-                                                        "SetPosition",
-                                                        {"/org/glaze/Glaze/Track/0", 7 * kSecond},
-                                                        "Playing",
-                                                        "b.mp4",
-                                                        {},
-                                                        at});
-        row("Seek while stopped is ignored",
-            {"stopped", 0, "Seek", {3 * kSecond}, "Stopped", "a.mp4", {}, 0});
+            {"playing", 1, "SetPosition", {"@track", -1}, "Playing", "b", {}, 2});
+        row("SetPosition of a stale track is ignored",
+            {"playing", 1, "SetPosition", {"/org/glaze/Glaze/Track/0", 7}, "Playing", "b", {}, 2});
     }
     void commands()
     {
@@ -322,20 +276,24 @@ private slots:
             app->appDelegate->playPauseButtonClick();
         if (c.from == "stopped")
             app->appDelegate->stopCurrentMedia();
-        QVariantList args = c.args;
-        if (!args.isEmpty() && args.first() == "@track")
-            args.first() = metadata().value("mpris:trackid");
-        else if (c.method == "SetPosition")
-            args.first() = QVariant::fromValue(QDBusObjectPath(args.first().toString()));
+        QVariantList args;
+        for (const QVariant &arg : c.args) {
+            if (arg == "@track")
+                args.append(metadata().value("mpris:trackid"));
+            else if (arg.typeId() == QMetaType::QString)
+                args.append(QVariant::fromValue(QDBusObjectPath(arg.toString())));
+            else
+                args.append(arg.toLongLong() * kSecond);
+        }
         QCOMPARE(call(kPlayer, c.method, args).type(), QDBusMessage::ReplyMessage);
 
-        QCOMPARE(status(), c.status);
-        QCOMPARE(currentName(), c.playing);
+        QCOMPARE(get("PlaybackStatus").toString(), c.status);
+        QCOMPARE(QFileInfo(app->currentPath()).completeBaseName(), c.plays);
         QTRY_VERIFY_WITH_TIMEOUT(announced(c.changed), 5000);
-        if (c.positionUs >= 0)
-            QCOMPARE(get(kPlayer, "Position").toLongLong(), c.positionUs);
-        if (c.seekedUs >= 0)
-            QTRY_COMPARE_WITH_TIMEOUT(seeks, QList<qlonglong>{c.seekedUs}, 5000);
+        if (c.at >= 0)
+            QCOMPARE(get("Position").toLongLong(), c.at * kSecond);
+        if (c.seeked >= 0)
+            QTRY_COMPARE_WITH_TIMEOUT(seeks, QList<qlonglong>{c.seeked * kSecond}, 5000);
         else
             QCOMPARE(seeks, QList<qlonglong>());
     }
@@ -346,7 +304,6 @@ private slots:
         QTest::addColumn<double>("volume");
         QTest::newRow("below silence is silence") << -1.0 << 0.0;
         QTest::newRow("silence") << 0.0 << 0.0;
-        QTest::newRow("half") << 0.5 << 0.5;
         QTest::newRow("the unamplified level") << 1.0 << 1.0;
         QTest::newRow("beyond the slider is its top") << 5.0 << 2.0;
     }
@@ -356,10 +313,11 @@ private slots:
         QFETCH(double, volume);
         QVERIFY(app->loadAndPlay(0));
         set("Volume", asked);
-        QCOMPARE(get(kPlayer, "Volume").toDouble(), volume);
+        QCOMPARE(get("Volume").toDouble(), volume);
         const int level = qRound(volume * 100);
         QCOMPARE(app->appDelegate->volumeSlider()->value(), level);
         QCOMPARE(app->player()->audio()->volume(), level);
+        // The unamplified level is where it starts: no change to announce.
         if (volume != 1.0)
             QTRY_VERIFY_WITH_TIMEOUT(announced({"Volume"}), 5000);
     }
@@ -367,7 +325,7 @@ private slots:
     void openUri_data()
     {
         QTest::addColumn<QByteArray>("file"); // made in the app's folder; none when empty
-        QTest::addColumn<QString>("uri");     // "@/" stands for the app's folder
+        QTest::addColumn<QString>("uri");     // "@" stands for the app's folder
         QTest::addColumn<QString>("error");
         const QString refused = "org.freedesktop.DBus.Error.NotSupported";
         const QString invalid = "org.freedesktop.DBus.Error.InvalidArgs";
@@ -389,8 +347,7 @@ private slots:
         if (!file.isEmpty())
             QVERIFY(app->makeFile(name));
         uri.replace("@", QUrl::toPercentEncoding(app->folder.path(), "/"));
-        const QDBusMessage reply = call(kPlayer, "OpenUri", {uri});
-        QCOMPARE(reply.errorName(), error);
+        QCOMPARE(call(kPlayer, "OpenUri", {uri}).errorName(), error);
         if (error.isEmpty()) {
             QTRY_COMPARE_WITH_TIMEOUT(app->currentPath(), app->pathOf(name), 5000);
             QVERIFY(app->appDelegate->isPlaying());
@@ -409,7 +366,7 @@ private slots:
         }
         for (QDBusPendingCall &pending : calls)
             QTRY_VERIFY_WITH_TIMEOUT(pending.isFinished(), 5000);
-        QCOMPARE(status(), "Playing");
+        QCOMPARE(get("PlaybackStatus").toString(), "Playing");
         QVERIFY(app->appDelegate->isPlaying());
         QCOMPARE(app->player()->calls.count("pause"), 50);
         QCOMPARE(app->player()->calls.count("play"), 51);
