@@ -6,7 +6,10 @@
 #include "KeyDownMonitor.h"
 #include "WindowLevel.h"
 #include "chrome/ChildWindow.h"
+#include "chrome/InputRegion.h"
+#include "chrome/NoTitleWindow.h"
 #include "chrome/UIController.h"
+#include "chrome/WindowEdges.h"
 #include "controls/CustomView.h"
 #include "playlist/SupportedFormats.h"
 
@@ -91,12 +94,17 @@ void AppDelegate::applicationDidFinishLaunching()
         _mediaView = VLCVideoView::initWithFrame(_mediaHolderView->geometry(), _mediaHolderView);
         _mediaView->setAutoresizingMask(VLCVideoView::WidthSizable | VLCVideoView::HeightSizable);
         _mediaView->setFillScreen(true);
+        // The picture takes no pointer: the window around it sees each move
+        // and press over it (its edges, the overlay's activity) as its own.
+        _mediaView->setAttribute(Qt::WA_TransparentForMouseEvents);
+        setInputRegion(_mediaView, QRegion());
         _mediaView->show();
     }
 
     _playlist.create();
 
     retitleApplicationMenu();
+    installMainMenu();
     createMediaPlayerInBackground();
     mainWindow->installEventFilter(this);
     if (_filterTextField)
@@ -121,6 +129,23 @@ void AppDelegate::retitleApplicationMenu()
     ::retitleApplicationMenu(
         mainWindow->menuBar()->actions().constFirst()->menu(),
         InfoDictionary::mainBundle().objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
+}
+
+void AppDelegate::installMainMenu()
+{
+    auto *mainWindow = qobject_cast<QMainWindow *>(view()->window());
+    if (!mainWindow)
+        return;
+    _mainMenu = makeWindowMenu(mainWindow->menuBar(), mainWindow);
+    if (!_mediaHolderView)
+        return;
+    // Where the overlay lets the picture through, the picture opens it.
+    _mediaHolderView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(_mediaHolderView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &position) {
+                if (_mainMenu && _mediaHolderView)
+                    _mainMenu->popup(_mediaHolderView->mapToGlobal(position));
+            });
 }
 
 void AppDelegate::createMediaPlayerInBackground()
@@ -164,6 +189,9 @@ void AppDelegate::buildOverlayWindow()
     // Not opaque: the video shows through wherever the overlay draws nothing.
     _userInterfaceWindow->setAttribute(Qt::WA_TranslucentBackground);
     ChildWindow::addChildWindow(_mediaInterfaceWindow, _userInterfaceWindow);
+    // Lying over the main window, the overlay leaves it its edges to resize by.
+    if (auto *window = qobject_cast<NoTitleWindow *>(_mediaInterfaceWindow.data()))
+        window->edges()->addCover(_userInterfaceWindow);
 }
 
 void AppDelegate::installKeyDownMonitor()
@@ -205,7 +233,8 @@ bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
 
 QRect AppDelegate::mainWindowFrame()
 {
-    // The overlay covers the main window's content, not its menu bar.
+    // The overlay covers the main window's content: all of it but a status
+    // line while one shows.
     return QRect(view()->mapToGlobal(QPoint(0, 0)), view()->size());
 }
 

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 #include <QWidget>
@@ -81,6 +82,7 @@ public:
     QAbstractButton *nextMediaButton() const { return _nextMediaButton; }
     QAbstractButton *prevMediaButton() const { return _prevMediaButton; }
     QAction *fullscreenMenuItem() const override { return _fullscreenMenuItem; }
+    QMenu *mainMenu() const override { return _mainMenu; }
 
     QStringList supportedVideoFormats() const { return _classifier.supportedVideoFormats(); }
     void setSupportedVideoFormats(const QStringList &f) { _classifier.setSupportedVideoFormats(f); }
@@ -208,7 +210,7 @@ public slots:
     // The application menu.
     void orderFrontStandardAboutPanel();
     void hideApplication();
-    void terminate();
+    void terminate() override;
 
     // The overlay's controls and the menu items send these; senders are ignored.
     void playPauseButtonClick(QObject *sender = nullptr) override;
@@ -260,6 +262,8 @@ private:
     // Selects exactly that table row, or nothing when there is no such row.
     void selectTableRow(int64_t row);
     void retitleApplicationMenu();
+    // The menus leave the window for its title bar's button and the picture.
+    void installMainMenu();
     void createMediaPlayerInBackground();
     void adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player);
     void buildOverlayWindow();
@@ -281,7 +285,7 @@ private:
     void whenMediaPlayerReady(const std::function<void()> &step);
     // The Timer, the engine and the read-outs go to that time.
     void moveToTime(int64_t ms);
-    // The play/pause button shows what a press will do.
+    // The play/pause button shows and names what a press will do.
     void setPlayPauseImages(bool playing);
     void seekBy(int seconds);
     void deliverMediaLength(int64_t lengthMs);
@@ -324,6 +328,7 @@ private:
     QPointer<QAbstractButton> _nextMediaButton;
     QPointer<QAbstractButton> _prevMediaButton;
     QPointer<QAction> _fullscreenMenuItem;
+    QPointer<QMenu> _mainMenu;
     std::function<void(int64_t)> _mediaLengthBlock;
     VLCMediaPtr _curMedia;
     MediaClassifier _classifier;

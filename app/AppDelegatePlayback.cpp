@@ -1,6 +1,7 @@
 // AppDelegate: the playback commands.
 #include "AppDelegate.h"
 
+#include "chrome/NoTitleWindow.h"
 #include "controls/ImageButton.h"
 #include "media/NativePath.h"
 
@@ -19,6 +20,7 @@ void AppDelegate::setPlayPauseImages(bool playing)
     imageButton->setImage(playing ? QStringLiteral("pause") : QStringLiteral("play"));
     imageButton->setAlternateImage(playing ? QStringLiteral("pause-pressed")
                                            : QStringLiteral("play-pressed"));
+    imageButton->setAccessibleName(playing ? tr("Pause") : tr("Play"));
 }
 
 bool AppDelegate::canCommandCurrentMedia() const
@@ -269,10 +271,8 @@ void AppDelegate::playbackRewind(QObject *)
 
 void AppDelegate::toggleWindowFullScreen(QObject *)
 {
-    // Only the full-screen flag flips, so a maximized window comes back
-    // maximized. The overlay follows through the resize (windowDidResize).
-    QWidget *mainWindow = view()->window();
-    mainWindow->setWindowState(mainWindow->windowState() ^ Qt::WindowFullScreen);
+    // The overlay follows through the resize (windowDidResize).
+    toggleFullScreen(view()->window());
 }
 
 bool AppDelegate::mayAddMedia(const QStringList &paths) const

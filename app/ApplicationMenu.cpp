@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 
 void retitleApplicationMenu(QMenu *applicationMenu, const QString &bundleName)
 {
@@ -21,4 +22,21 @@ void retitleApplicationMenu(QMenu *applicationMenu, const QString &bundleName)
         if (item->text().contains(QLatin1String("Quit")))
             item->setText(quitTitle);
     }
+}
+
+QMenu *makeWindowMenu(QMenuBar *menuBar, QWidget *window)
+{
+    auto *menu = new QMenu(window);
+    if (!menuBar)
+        return menu;
+    menuBar->hide();
+    for (QAction *barItem : menuBar->actions()) {
+        menu->addAction(barItem);
+        // A hidden bar's shortcuts go quiet; the visible window's stay live.
+        if (QMenu *submenu = barItem->menu())
+            for (QAction *item : submenu->actions())
+                if (!item->isSeparator() && !item->menu())
+                    window->addAction(item);
+    }
+    return menu;
 }

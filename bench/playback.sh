@@ -2,7 +2,8 @@
 # Playback cost of Glaze against its floor, in one run on one private X server:
 # CPU seconds and peak memory to play a generated 10 s 1080p30 H.264 clip to
 # its end, in Glaze and in a program that only embeds libVLC into a native Qt
-# window (playback_floor.cpp); then the CPU use of both over 10 s while paused.
+# window (playback_floor.cpp); then the CPU use of both over 10 s while paused,
+# and Glaze's over 10 s of playback with the pointer still and moving.
 # See README.md. Usually run through
 #   cmake --build BUILD --target bench_playback
 set -euo pipefail
@@ -30,6 +31,9 @@ clip=$tmp/clip-1080p30.mp4
 echo "making a 10 s 1920x1080 30 fps H.264 clip..."
 ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "testsrc2=size=1920x1080:rate=30" -t 10 \
     -pix_fmt yuv420p -c:v libx264 -preset veryfast -g 60 "$clip"
+long_clip=$tmp/clip-1080p30-14s.mp4
+ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "testsrc2=size=1920x1080:rate=30" -t 14 \
+    -pix_fmt yuv420p -c:v libx264 -preset veryfast -g 60 "$long_clip"
 
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -108,9 +112,39 @@ paused_once() { # NAME
     awk -v a="$before" -v b="$after" 'BEGIN { printf "%.2f\n", (b - a) * 100 / 10 }'
 }
 
+# Glaze's CPU over 10 s of playback from 2 s in, the pointer still over the
+# picture or moved over it 60 times a second. Prints "cpu_percent" of one core.
+pointer_once() { # still|moving
+    "$glaze" "$long_clip" >"$tmp/pointer.log" 2>&1 &
+    program=$!
+    local window x y w h
+    window=$(timeout 15 xdotool search --sync --onlyvisible --pid "$program" --name '^Glaze$' | head -n1)
+    read -r x y w h < <(xwininfo -id "$window" | awk '
+        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+    xdotool mousemove $((x + w / 2)) $((y + h / 2))
+    sleep 2
+    local before after
+    before=$(cpu_seconds "$program")
+    if [[ $1 == moving ]]; then
+        local steps=() i
+        for ((i = 0; i < 600; i++)); do
+            steps+=(mousemove $((x + w / 4 + i % 200)) $((y + h / 2)) sleep 0.0167)
+        done
+        xdotool "${steps[@]}"
+    else
+        sleep 10
+    fi
+    after=$(cpu_seconds "$program")
+    kill -TERM "$program" && wait "$program" 2>/dev/null || true
+    program=
+    awk -v a="$before" -v b="$after" 'BEGIN { printf "%.2f\n", (b - a) * 100 / 10 }'
+}
+
 echo "display $DISPLAY, compositor: $( ((compositor)) && echo xcompmgr || echo none ), runs: $runs"
 echo "engine options: $GLAZE_VLC_OPTIONS"
 : >"$tmp/glaze" && : >"$tmp/floor" && : >"$tmp/glaze-paused" && : >"$tmp/floor-paused"
+: >"$tmp/still" && : >"$tmp/moving"
 for ((i = 0; i < runs; i++)); do
     # Interleaved, so a change in machine load touches both alike.
     play_once glaze "$glaze" >>"$tmp/glaze"
@@ -119,6 +153,11 @@ done
 for ((i = 0; i < runs; i++)); do
     paused_once glaze >>"$tmp/glaze-paused"
     paused_once floor >>"$tmp/floor-paused"
+done
+
+for ((i = 0; i < runs; i++)); do
+    pointer_once still >>"$tmp/still"
+    pointer_once moving >>"$tmp/moving"
 done
 
 g_cpu=$(awk '{ print $1 }' "$tmp/glaze" | median)
@@ -138,6 +177,13 @@ printf '%-22s %9.2fx %11.2fx   (goal: within 1.1x)\n' "Glaze / floor" \
 printf '\npaused, CPU over 10 s, %% of one core\n'
 printf '%-22s %9.2f%%   (goal: under 1%%)\n' "Glaze" "$gp_cpu"
 printf '%-22s %9.2f%%\n' "Qt + libVLC floor" "$fp_cpu"
+still=$(median <"$tmp/still")
+moving=$(median <"$tmp/moving")
+printf '\nplaying, CPU over 10 s, %% of one core\n'
+printf '%-22s %9.2f%%\n' "pointer still" "$still" "pointer moving, 60/s" "$moving"
+printf '%-22s %9.2f%%   (goal: under 5%%)\n' "added by the motion" \
+    "$(awk -v a="$moving" -v b="$still" 'BEGIN { print a - b }')"
 printf '\nall runs (CPU s, peak MB; paused %%):\n'
 printf '  %-20s %s\n' "Glaze" "$(paste -sd, "$tmp/glaze")" "Qt + libVLC floor" "$(paste -sd, "$tmp/floor")" \
-    "Glaze paused" "$(paste -sd, "$tmp/glaze-paused")" "floor paused" "$(paste -sd, "$tmp/floor-paused")"
+    "Glaze paused" "$(paste -sd, "$tmp/glaze-paused")" "floor paused" "$(paste -sd, "$tmp/floor-paused")" \
+    "pointer still" "$(paste -sd, "$tmp/still")" "pointer moving" "$(paste -sd, "$tmp/moving")"

@@ -37,8 +37,8 @@ void ChildWindow::showAbove()
 {
     if (!_child)
         return;
-    // The window manager minimized the child along with its parent; shown
-    // minimized again, it would take the parent back down with it.
+    // The window manager iconifies a transient window along with its parent;
+    // shown still minimized, it would ask for that again and take the parent.
     _child->setWindowState(_child->windowState() & ~Qt::WindowMinimized);
     _child->show();
     _child->raise();

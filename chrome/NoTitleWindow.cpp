@@ -1,8 +1,37 @@
 #include "NoTitleWindow.h"
 
+#include "FullScreenNotifications.h"
+#include "NotificationCenter.h"
+#include "WindowEdges.h"
+
+#include <QIcon>
+#include <QWindowStateChangeEvent>
+
 NoTitleWindow::NoTitleWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint)
+    , _edges(new WindowEdges(this))
 {
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // The task switcher shows the window by its icon, beside its title.
+    setWindowIcon(QIcon(QStringLiteral(":/images/glaze.svg")));
+}
+
+void NoTitleWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool was =
+        static_cast<QWindowStateChangeEvent *>(event)->oldState().testFlag(Qt::WindowFullScreen);
+    const bool is = windowState().testFlag(Qt::WindowFullScreen);
+    if (was != is)
+        NotificationCenter::defaultCenter().post(is ? NSWindowDidEnterFullScreenNotification
+                                                    : NSWindowDidExitFullScreenNotification,
+                                                 this);
+}
+
+void toggleFullScreen(QWidget *window)
+{
+    // Only the full-screen flag flips, so the other states come back after.
+    if (window)
+        window->setWindowState(window->windowState() ^ Qt::WindowFullScreen);
 }

@@ -3,12 +3,14 @@
 #include "OverlayControls.h"
 
 class QAction;
+class QMenu;
 class QObject;
 class QWidget;
 
 // What the overlay's controller needs of the application: someone to hand the
-// controls to, the receiver of their actions, and the main window, on which
-// the overlay's window commands act. Senders are passed on and ignored.
+// controls to, the receiver of their actions, the main window, on which the
+// overlay's window commands act, its menu and a way to quit. Senders are
+// passed on and ignored.
 class UIControllerDelegate {
 public:
     virtual ~UIControllerDelegate() = default;
@@ -28,4 +30,7 @@ public:
 
     virtual QWidget *view() = 0;
     virtual QAction *fullscreenMenuItem() const = 0;
+    // The application's menus in one menu, for the title bar and the picture.
+    virtual QMenu *mainMenu() const = 0;
+    virtual void terminate() = 0;
 };

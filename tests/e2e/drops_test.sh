@@ -92,7 +92,8 @@ drag_to() { # TITLE X Y
 }
 
 # --- Onto the open playlist table: the rows grow, 'first' plays on.
-xdotool mousemove $((OX + OW - 22)) $((OY + 15)) click 1
+e2e_show_controls $((OX + OW - 22)) $((OY + 22))
+xdotool click 1
 e2e_wait_until "the playlist panel to open" overlay_width_is $((MW - 300))
 start_source "Table files" "${table_files[@]}"
 drag_to "Table files" $((MX + MW - 150)) $((OY + OH / 2))

@@ -348,8 +348,8 @@ e2e_glaze_has_focus() {
     [[ $(xdotool getwindowpid "$focused" 2>/dev/null) == "$e2e_glaze_pid" ]]
 }
 
-# True when the overlay lies exactly over the main window's video area: the
-# whole width, from below the menu bar down to the bottom edge. Sets the
+# True when the overlay lies exactly over the main window: the window has no
+# frame and shows no menu bar, so the video area is all of it. Sets the
 # overlay's geometry as OX OY OW OH and the main window's as MX MY MW MH.
 e2e_overlay_over_video_area() {
     e2e_last_seen="the overlay is not shown"
@@ -359,8 +359,7 @@ e2e_overlay_over_video_area() {
     e2e_geometry "$1"
     OX=$X OY=$Y OW=$WIDTH OH=$HEIGHT
     e2e_last_seen="overlay ${OW}x${OH}+${OX}+${OY}, main window ${MW}x${MH}+${MX}+${MY}"
-    # The menu bar is the only thing above the video area.
-    ((OX == MX && OW == MW && OY + OH == MY + MH && OY > MY && OY - MY < 60))
+    ((OX == MX && OY == MY && OW == MW && OH == MH))
 }
 
 # Waits for that: while files given at start are being added, a status line
@@ -368,6 +367,47 @@ e2e_overlay_over_video_area() {
 e2e_check_overlay_over_video_area() {
     e2e_wait_until "the overlay to cover the video area" e2e_overlay_over_video_area "$1"
     e2e_pass "overlay covers the video area ($e2e_last_seen)"
+}
+
+# The colour of one screen pixel, as "r g b".
+e2e_pixel_rgb() {
+    "$E2E_IMPORT" -display "$DISPLAY" -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- |
+        od -An -tu1 | awk '{ print $1, $2, $3 }'
+}
+
+# Whether the overlay's controls show, judged by the close button's red at the
+# title bar's left end (a point of its circle off its symbol); the buttons are
+# hidden in full screen. Needs OX OY (and QT_SCALE_FACTOR, a whole number, when set).
+e2e_controls_shown() {
+    local rgb
+    local scale=${QT_SCALE_FACTOR:-1}
+    rgb=$(e2e_pixel_rgb $((OX + 8 * scale)) $((OY + 22 * scale)))
+    e2e_last_seen="the close button's pixel: $rgb"
+    (($(e2e_colour_distance "$rgb" "255 95 87") < 40))
+}
+
+# The controls hide 3 s after the pointer last moved over the overlay: this
+# moves it to X,Y (a pixel to and fro, so each turn is a move) until they show.
+e2e_nudge=0
+e2e_nudge_until_shown() {
+    e2e_nudge=$((1 - e2e_nudge))
+    xdotool mousemove $(($1 + e2e_nudge)) "$2"
+    e2e_controls_shown
+}
+e2e_show_controls() { # X Y
+    e2e_wait_until "the overlay's controls to show" e2e_nudge_until_shown "$1" "$2"
+}
+
+# Waits SECONDS moving the pointer a pixel to and fro at X,Y every 0.3 s,
+# so the controls stay shown.
+e2e_keep_controls_for() { # SECONDS X Y
+    local end
+    end=$(awk -v now="$EPOCHREALTIME" -v s="$1" 'BEGIN { printf "%.3f", now + s }')
+    while awk -v now="$EPOCHREALTIME" -v end="$end" 'BEGIN { exit !(now < end) }'; do
+        e2e_nudge=$((1 - e2e_nudge))
+        xdotool mousemove $(($2 + e2e_nudge)) "$3"
+        sleep 0.3
+    done
 }
 
 # Distance between two colours "r g b" (0..255 per channel), Euclidean.

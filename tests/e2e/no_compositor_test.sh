@@ -45,8 +45,9 @@ pointer_on_overlay_at() { # X Y
     e2e_last_seen="window '$under' at $1,$2 (overlay frame $overlay_frame)"
     [[ $under == "$overlay_frame" || $under == $((overlay)) ]]
 }
-e2e_wait_until "the top strip to take the pointer" pointer_on_overlay_at $((OX + OW / 2)) $((OY + 3))
-e2e_wait_until "the bottom strip to take the pointer" pointer_on_overlay_at $((OX + OW / 2)) $((OY + OH - 4))
+# Clear of the window's edges, which the window itself takes to be resized by.
+e2e_wait_until "the top strip to take the pointer" pointer_on_overlay_at $((OX + OW / 2)) $((OY + 20))
+e2e_wait_until "the bottom strip to take the pointer" pointer_on_overlay_at $((OX + OW / 2)) $((OY + OH - 10))
 e2e_pass "the strips take the pointer"
 # What the overlay draws in the middle (the placeholder image) keeps its part
 # of the overlay; most of the video area must reach the main window.
@@ -62,6 +63,7 @@ if ((check_holes)); then
 fi
 
 # --- The screen: the window is drawn, the strips too.
+e2e_show_controls $((OX + OW / 2)) $((OY + OH / 2))
 shot=$(e2e_screenshot no-compositor) || e2e_fail "screenshot failed"
 read -r colours deviation <<<"$(e2e_region_stats "$shot" "${MW}x${MH}+${MX}+${MY}")"
 ((colours > 8)) && awk -v d="$deviation" 'BEGIN { exit !(d > 0.03) }' ||

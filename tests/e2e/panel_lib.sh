@@ -73,9 +73,11 @@ panel_click() { # control|row LABEL [xdotool click options]
     xdotool mousemove "$CX" "$CY" click "${@:3}" 1
 }
 
+# The button hides with the overlay's controls once the pointer leaves them.
 panel_toggle() {
+    e2e_show_controls $((OX + 100)) $((OY + OH / 2))
     e2e_wait_until "the app's accessibility tree" panel_read
-    panel_click control "Show or hide the playlist"
+    panel_click control "Show Playlist"
 }
 
 # Opens the panel and waits for the overlay to leave it a strip at the right,

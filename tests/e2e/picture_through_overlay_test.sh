@@ -34,6 +34,8 @@ play_and_look() { # LABEL TOLERANCE
     e2e_wait_for_overlay
     e2e_check_overlay_over_video_area "$e2e_overlay"
     e2e_wait_until "the red picture in the middle of the video area ($1)" picture_in_middle "$2" "$1"
+    e2e_show_controls $((OX + OW / 2)) $((OY + OH / 2))
+    picture_in_middle "$2" "$1" || e2e_fail "$1: the picture left the middle ($e2e_last_seen)"
     (($(e2e_colour_distance "$top" "$middle") > 100)) ||
         e2e_fail "$1: the top strip ($top) is not drawn over the picture ($middle)"
     e2e_pass "$1: the picture shows in the middle ($middle), the strips over it ($top)"

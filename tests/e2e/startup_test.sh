@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Start-up on a desktop with a compositor: the main window shows, its first
-# menu is the application menu retitled "Glaze" (read through the
-# accessibility tree), the window is drawn, the controls overlay covers the
-# video area and follows the window, and Ctrl+Q ends the process cleanly.
+# Start-up on a desktop with a compositor: the main window shows, the first
+# menu of its main menu (kept, though the window shows no menu bar: the title
+# bar's button opens its menus) is the application menu retitled "Glaze"
+# (read through the accessibility tree), the window is drawn, the controls
+# overlay covers the video area and follows the window, and Ctrl+Q ends the
+# process cleanly.
 # Usage: startup_test.sh GLAZE_BINARY
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
@@ -57,15 +59,13 @@ read -r on_overlay on_main other <<<"$(e2e_pointer_grid "$overlay_frame" "$main_
     e2e_fail "pointer grid over the video area: $on_overlay on the overlay, $on_main on the main window, $other elsewhere"
 e2e_pass "the overlay takes the pointer all over the video area"
 
-# --- The window is drawn: not one flat colour, menu bar text included.
+# --- The window is drawn: not one flat colour.
+e2e_show_controls $((OX + OW / 2)) $((OY + OH / 2))
 shot=$(e2e_screenshot startup) || e2e_fail "screenshot failed"
 read -r colours deviation <<<"$(e2e_region_stats "$shot" "${MW}x${MH}+${MX}+${MY}")"
 ((colours > 8)) && awk -v d="$deviation" 'BEGIN { exit !(d > 0.03) }' ||
     e2e_fail "main window looks blank: $colours colours, standard deviation $deviation"
 e2e_pass "main window drawn: $colours colours, standard deviation $deviation"
-read -r colours deviation <<<"$(e2e_region_stats "$shot" "${MW}x$((OY - MY))+${MX}+${MY}")"
-((colours > 4)) || e2e_fail "menu bar looks blank: $colours colours"
-e2e_pass "menu bar drawn: $colours colours"
 # The overlay's strips are its nearly opaque parts; its middle lets the video
 # area show through. Dominant colours, so the controls drawn on them don't count.
 top=$(e2e_region_dominant_rgb "$shot" "${OW}x10+${OX}+$((OY + 2))")
