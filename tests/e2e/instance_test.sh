@@ -5,8 +5,8 @@
 # only appends, also twenty times in a row while the player is still adding.
 # A player killed with SIGKILL leaves its socket behind; a new one, without a
 # session bus, still starts, says so once and takes files handed over by a
-# `glaze` without a bus. What plays and the table's row count are read
-# through the accessibility tree.
+# `glaze` without a bus; quitting takes the socket away. What plays and the
+# table's row count are read through the accessibility tree.
 # Usage: instance_test.sh GLAZE_BINARY
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
@@ -91,3 +91,5 @@ told=$(grep -ac 'no session bus' "$e2e_tmp/glaze.log") || true
 e2e_pass "the player told once that it has no session bus"
 
 e2e_quit_with_ctrl_q 2
+[[ ! -e $XDG_RUNTIME_DIR/org.glaze.Glaze.instance ]] || e2e_fail "the socket outlived the player"
+e2e_pass "the socket went with the player"

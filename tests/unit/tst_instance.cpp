@@ -8,9 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(InstanceChannel::Request)
@@ -99,26 +97,6 @@ private slots:
         QVERIFY(requested.wait(5000));
         QCOMPARE(requested.first().at(0).value<InstanceChannel::Request>(), request);
         QCOMPARE(requested.first().at(1).toStringList(), paths);
-    }
-
-    void aSocketLeftByACrashIsReplaced()
-    {
-        // Bound, then closed without removing it, as a killed player leaves it.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, _socket.constData(), sizeof(address.sun_path));
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-        ::close(fd);
-        QVERIFY(QFile::exists(QFile::decodeName(_socket)));
-        QVERIFY(!InstanceChannel::handOver(_socket, InstanceChannel::Request::Open, {}));
-        {
-            InstanceListener listener(_socket);
-            QVERIFY(listener.isListening());
-            QVERIFY(InstanceChannel::handOver(_socket, InstanceChannel::Request::Open, {}));
-        }
-        // The socket goes with the player.
-        QVERIFY(!QFile::exists(QFile::decodeName(_socket)));
     }
 
     void aSecondPlayerLeavesTheFirstOneListening()
