@@ -9,6 +9,7 @@
 #include "chrome/InputRegion.h"
 #include "chrome/NoTitleWindow.h"
 #include "chrome/UIController.h"
+#include "chrome/WheelToSlider.h"
 #include "chrome/WindowEdges.h"
 #include "controls/CustomView.h"
 #include "playlist/SupportedFormats.h"
@@ -115,6 +116,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setWindowLevel(mainWindow, WindowLevel::Normal);
     if (!_mediaInterfaceWindow)
         buildOverlayWindow();
+    // Where the overlay lets the picture through, the wheel lands here.
+    WheelToSlider::forward(_mediaHolderView, _overlay.volumeSlider);
     installKeyDownMonitor();
     createAdditions();
     if (_overlay.volumeSlider)
@@ -196,17 +199,10 @@ void AppDelegate::buildOverlayWindow()
 
 void AppDelegate::installKeyDownMonitor()
 {
-    KeyDownMonitor::addLocalMonitorForKeyDown(this,
-                                              [this](const QKeyEvent &event, bool isAutoRepeat) {
-                                                  keyDownMonitor(event.key(), isAutoRepeat);
-                                              });
-}
-
-void AppDelegate::keyDownMonitor(int key, bool isAutoRepeat)
-{
-    // A held space would toggle many times a second: only the press counts.
-    if (key == Qt::Key_Space && !isAutoRepeat)
-        playPauseButtonClick(nullptr);
+    KeyDownMonitor::addLocalMonitorForKeyDown(
+        this, [this](const QKeyEvent &event, bool isAutoRepeat) {
+            keyDownMonitor(event.key(), event.modifiers(), isAutoRepeat);
+        });
 }
 
 void AppDelegate::resizeEvent(QResizeEvent *event)

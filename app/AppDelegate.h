@@ -11,6 +11,7 @@
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistAdditions.h"
 
+#include <QAbstractSlider>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,8 +61,9 @@ public:
     void windowDidResize(QWidget *window);
     // The main window's frame on screen as the overlay covers it.
     QRect mainWindowFrame();
-    // Handler of the key-down monitor: a space toggles play and pause.
-    void keyDownMonitor(int key, bool isAutoRepeat);
+    // Handler of the key-down monitor: a space toggles play and pause, F
+    // toggles full screen and Escape leaves it, unless the focus takes text.
+    void keyDownMonitor(int key, Qt::KeyboardModifiers modifiers, bool isAutoRepeat);
 
     // The overlay's controls, handed over by UIController.
     void setOverlayControls(const OverlayControls &controls) override { _overlay = controls; }
@@ -229,6 +231,12 @@ public slots:
     void playbackForward(QObject *sender = nullptr);
     void playbackRewind(QObject *sender = nullptr);
     void toggleWindowFullScreen(QObject *sender = nullptr);
+    // The keyboard's volume steps; mute remembers the volume it left.
+    void volumeUp(QObject *sender = nullptr);
+    void volumeDown(QObject *sender = nullptr);
+    void toggleMute(QObject *sender = nullptr);
+    // Opens the playlist panel if need be and puts the typing into its filter.
+    void findInPlaylist(QObject *sender = nullptr);
 
     // The playlist panel and its table (AppDelegatePlaylistPanel.cpp).
     void showPlaylistButtonClick(QObject *sender = nullptr) override;
@@ -285,6 +293,7 @@ private:
     void whenMediaPlayerReady(const std::function<void()> &step);
     // The Timer, the engine and the read-outs go to that time.
     void moveToTime(int64_t ms);
+    void stepVolume(QAbstractSlider::SliderAction step);
     // The play/pause button shows and names what a press will do.
     void setPlayPauseImages(bool playing);
     void seekBy(int seconds);
@@ -333,6 +342,9 @@ private:
     VLCMediaPtr _curMedia;
     MediaClassifier _classifier;
     int64_t _curVolume = 100;
+    // What M restores: the volume it silenced, or the engine's own level
+    // when the slider or its button did.
+    int _volumeBeforeMute = 100;
 
     // Length polls since the last delivery, counted for the whole process.
     static inline int64_t legthTickCount = 0;

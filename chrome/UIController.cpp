@@ -11,6 +11,7 @@
 #include "TrackingMainView.h"
 #include "TrackingTitlebarView.h"
 #include "UIControllerDelegate.h"
+#include "WheelToSlider.h"
 #include "controls/InterfaceFile.h"
 
 #include <QAction>
@@ -97,6 +98,7 @@ void UIController::loadView()
     _prevMediaButton = outlet<QAbstractButton>(_window, "prevMediaButton");
     _menuButton = outlet<QAbstractButton>(_window, "menuButton");
     _controls = OverlayControls::findIn(_window);
+    WheelToSlider::forward(_view, _controls.volumeSlider);
 
     setColor(_titlebarView, interfaceGrey(0.85));
     setColor(_controlsBarView, interfaceGrey(0.85));

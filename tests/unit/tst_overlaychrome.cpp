@@ -12,6 +12,8 @@
 #include <QAccessible>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSlider>
+#include <QTableView>
 #include <QtTest>
 
 class OverlayChromeTest : public QObject {
@@ -157,28 +159,138 @@ private slots:
         QTRY_VERIFY(menu->isVisible());
         menu->close();
     }
-    void shortcutsWorkWithoutTheMenuBar_data()
+    // Where the focus is, what a key does, told by what it leaves: the state
+    // of playback, the volume, the window, the panel, the filter and the list.
+    void keysDriveThePlayerUnlessTyping_data()
     {
-        QTest::addColumn<bool>("inOverlay");
-        QTest::addColumn<bool>("groupHidden");
-        QTest::addRow("the main window active") << false << false;
-        QTest::addRow("the overlay active") << true << false;
-        QTest::addRow("the overlay active, its controls hidden") << true << true;
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("after");
+        const int none = Qt::NoModifier;
+        const int ctrl = Qt::ControlModifier;
+        QTest::addRow("Space pauses") << "video" << int(Qt::Key_Space) << none
+                                      << "paused a 5s vol100 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("Space in the overlay, its controls hidden")
+            << "overlay hidden" << int(Qt::Key_Space) << none
+            << "paused a 5s vol100 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("Space types into the filter")
+            << "filter" << int(Qt::Key_Space) << none
+            << "playing a 5s vol100 window 0 panel 1 filter ' ' 2 entries";
+        QTest::addRow("Right seeks on")
+            << "video" << int(Qt::Key_Right) << none
+            << "playing a 10s vol100 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("Left seeks back from the table")
+            << "table" << int(Qt::Key_Left) << none
+            << "playing a 0s vol100 window 0 panel 1 filter '' 2 entries";
+        QTest::addRow("Left moves the filter's cursor")
+            << "filter" << int(Qt::Key_Left) << none
+            << "playing a 5s vol100 window 0 panel 1 filter '' 2 entries";
+        QTest::addRow("Up raises the volume")
+            << "video" << int(Qt::Key_Up) << none
+            << "playing a 5s vol120 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("Down lowers it from the table")
+            << "table" << int(Qt::Key_Down) << none
+            << "playing a 5s vol80 window 0 panel 1 filter '' 2 entries";
+        QTest::addRow("M mutes") << "video" << int(Qt::Key_M) << none
+                                 << "playing a 5s vol0 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("M types into the filter")
+            << "filter" << int(Qt::Key_M) << none
+            << "playing a 5s vol100 window 0 panel 1 filter 'm' 2 entries";
+        QTest::addRow("F enters full screen")
+            << "video" << int(Qt::Key_F) << none
+            << "playing a 5s vol100 window 1 panel 0 filter '' 2 entries";
+        QTest::addRow("F11 from the overlay, its controls hidden")
+            << "overlay hidden" << int(Qt::Key_F11) << none
+            << "playing a 5s vol100 window 1 panel 0 filter '' 2 entries";
+        QTest::addRow("Page Down goes to the next")
+            << "video" << int(Qt::Key_PageDown) << none
+            << "playing b 0s vol100 window 0 panel 0 filter '' 2 entries";
+        QTest::addRow("Ctrl+L opens the panel")
+            << "video" << int(Qt::Key_L) << ctrl
+            << "playing a 5s vol100 window 0 panel 1 filter '' 2 entries";
+        QTest::addRow("Ctrl+F opens the panel into the filter")
+            << "video" << int(Qt::Key_F) << ctrl
+            << "playing a 5s vol100 window 0 panel 1 filter '' 2 entries typing";
+        QTest::addRow("Delete removes the selected row")
+            << "table" << int(Qt::Key_Delete) << none
+            << "playing a 5s vol100 window 0 panel 1 filter '' 1 entries";
     }
-    void shortcutsWorkWithoutTheMenuBar()
+    void keysDriveThePlayerUnlessTyping()
     {
-        QFETCH(bool, inOverlay);
-        QFETCH(bool, groupHidden);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, after);
         auto *mainWindow = qobject_cast<QMainWindow *>(app->mainWindow());
         QVERIFY(mainWindow->menuBar()->isHidden());
-        if (groupHidden)
+        app->add("a.mp4", 60000);
+        app->add("b.mp4", 60000);
+        QVERIFY(app->loadAndPlay(0));
+        app->tick(5);
+        auto *table = app->mainWindow()->findChild<QTableView *>("playlistTableView");
+        auto *field = app->access().filterTextField();
+        QWidget *target = mainWindow;
+        if (focus == "table" || focus == "filter") {
+            app->appDelegate->showPlaylistButtonClick();
+            target = focus == "table" ? static_cast<QWidget *>(table) : field;
+            // Not the playing row: Delete takes the selected one.
+            table->selectRow(1);
+        } else if (focus == "overlay hidden") {
             hideGroup();
-        QWidget *active = inOverlay ? overlay() : mainWindow;
-        QApplication::setActiveWindow(active);
-        QTest::keyClick(active->windowHandle(), Qt::Key_F11);
-        QVERIFY(mainWindow->isFullScreen());
-        QTest::keyClick(active->windowHandle(), Qt::Key_F11);
+            target = overlay();
+        }
+        QApplication::setActiveWindow(target->window());
+        target->setFocus();
+        QTest::keyClick(target->window()->windowHandle(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        app->tick(0);
+
+        const auto *d = app->appDelegate;
+        QString state = QStringLiteral("%1 %2 %3s vol%4 window %5 panel %6 filter '%7' %8 entries")
+                            .arg(d->isPlaying() ? "playing" : "paused",
+                                 QFileInfo(app->currentPath()).baseName())
+                            .arg(app->player()->time().milliseconds() / 1000)
+                            .arg(d->volumeSlider()->value())
+                            .arg(int(mainWindow->isFullScreen()))
+                            .arg(int(d->isPlaylistOpen()))
+                            .arg(field->text())
+                            .arg(d->mediaPlaylist()->size());
+        if (QApplication::focusWidget() == field && focus != "filter")
+            state += QStringLiteral(" typing");
+        QCOMPARE(state, after);
+    }
+    void noKeyDoesTwoThings()
+    {
+        QHash<QKeySequence, QString> owners;
+        for (QAction *action : app->mainWindow()->findChildren<QAction *>()) {
+            for (const QKeySequence &key : action->shortcuts()) {
+                QVERIFY2(!owners.contains(key), qPrintable(key.toString() + " is " + owners[key] +
+                                                           " and " + action->objectName()));
+                owners.insert(key, action->objectName());
+            }
+        }
+        // The keys the key monitor reads are no item's.
+        for (const auto key : {Qt::Key_Space, Qt::Key_F, Qt::Key_Escape})
+            QVERIFY(!owners.contains(QKeySequence(key)));
+    }
+    void escapeLeavesFullScreenAndTheWheelTurnsTheVolume()
+    {
+        auto *mainWindow = app->mainWindow();
+        QApplication::setActiveWindow(mainWindow);
+        QTest::keyClick(mainWindow->windowHandle(), Qt::Key_Escape);
         QVERIFY(!mainWindow->isFullScreen());
+        QTest::keyClick(mainWindow->windowHandle(), Qt::Key_F11);
+        QVERIFY(mainWindow->isFullScreen());
+        QTest::keyClick(mainWindow->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!mainWindow->isFullScreen());
+
+        QSlider *volume = app->appDelegate->volumeSlider();
+        const int before = volume->value();
+        QWheelEvent up(QPointF(10, 10), view()->mapToGlobal(QPointF(10, 10)), {}, {0, 120},
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view(), &up);
+        QVERIFY(volume->value() > before);
     }
     void controlsCountAsActivity_data()
     {
