@@ -12,6 +12,7 @@
 #include "chrome/WheelToSlider.h"
 #include "chrome/WindowEdges.h"
 #include "controls/CustomView.h"
+#include "controls/InterfaceFile.h"
 #include "playlist/SupportedFormats.h"
 
 #include <QAbstractButton>
@@ -40,11 +41,6 @@ void setLayerBackgroundColor(QWidget *view, const QColor &color)
     palette.setColor(QPalette::Window, color);
     view->setPalette(palette);
     view->setAutoFillBackground(true);
-}
-
-template <typename T> T *outlet(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QLatin1String(name));
 }
 
 } // namespace
@@ -120,6 +116,7 @@ void AppDelegate::applicationDidFinishLaunching()
     WheelToSlider::forward(_mediaHolderView, _overlay.volumeSlider);
     installKeyDownMonitor();
     createAdditions();
+    restoreSettings();
     if (_overlay.volumeSlider)
         _curVolume = _overlay.volumeSlider->value();
 }
@@ -277,6 +274,7 @@ void AppDelegate::terminate()
 
 void AppDelegate::applicationWillTerminate()
 {
+    saveSettings();
     if (_userInterfaceWindow)
         _userInterfaceWindow->close();
     if (_mediaPlayer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlayerSettings.h"
 #include "StallWatch.h"
 #include "Timer.h"
 #include "chrome/UIControllerDelegate.h"
@@ -58,6 +59,9 @@ public:
     // Start-up and window assembly.
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
+    // The main window where it was last time, set before it is first shown
+    // (AppDelegateSettings.cpp).
+    void restoreWindowGeometry();
     void windowDidResize(QWidget *window);
     // The main window's frame on screen as the overlay covers it.
     QRect mainWindowFrame();
@@ -311,6 +315,21 @@ private:
     void appendDroppedOnTable(const QStringList &paths);
     // Removes the entry of that visible row; no row (-1) removes nothing.
     void removeVisibleRow(int64_t row);
+    // What is remembered between runs (AppDelegateSettings.cpp): the volume
+    // and the panel at launch, everything at quit.
+    void restoreSettings();
+    void saveSettings();
+    // Where playback of the current entry stopped, for playing it again; YES
+    // when that changed what is remembered.
+    bool noteWherePlaybackStopped();
+    // The same, written out at once.
+    void rememberPlaybackPosition();
+    // Played to its end: the current entry starts from the beginning next time.
+    void forgetPlaybackPosition();
+    // Where an entry about to be loaded continues: 0 for its beginning.
+    uint32_t resumeSecondsFor(const MediaEntry &entry) const;
+    // At the first start after loading, playback moves to where it last stopped.
+    void resumeRememberedPosition();
 
     MediaBackend *_backend = nullptr;
     std::thread _playerCreation;
@@ -362,4 +381,8 @@ private:
     std::unique_ptr<PlaylistAdditions> _additions;
     PlaylistModel *_playlistModel = nullptr;
     PlaylistCellDelegate *_playlistCellDelegate = nullptr;
+
+    PlayerSettings _settings;
+    // Where the loaded entry continues at its first start, in seconds (0: its beginning).
+    uint32_t _resumeSeconds = 0;
 };

@@ -24,13 +24,17 @@ bool AppDelegate::configureForCurrentMedia()
 {
     if (!_mediaPlayer || !_backend)
         return false;
+    // A paused entry is replaced without being cleared first.
+    rememberPlaybackPosition();
     if (_timer)
         _timer->refresh();
     if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
         return false;
+    const MediaEntry &entry = mediaPlaylist()->at(mediaIndex());
+    _resumeSeconds = resumeSecondsFor(entry);
     // The entry object itself, so that lookups by identity find it.
-    _curMediaPath = mediaPlaylist()->at(mediaIndex());
-    // Until the engine tells this media's length, the last one's must not end it.
+    _curMediaPath = entry;
+    // Unknown until delivered: the former media's length must not end this one.
     _curMediaLength = VLCTime();
     _stallWatch.reset();
     _playNextWhenAppended = false;
@@ -132,6 +136,7 @@ void AppDelegate::timeChanged()
 
 void AppDelegate::currentMediaDidEnd()
 {
+    forgetPlaybackPosition();
     if (_timer)
         _timer->refresh();
     clearPlayer();

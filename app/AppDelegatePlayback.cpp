@@ -42,6 +42,7 @@ void AppDelegate::playPauseButtonClick(QObject *)
     } else {
         _mediaPlayer->play();
         _mediaPlayer->audio()->setVolume(static_cast<int>(_curVolume));
+        resumeRememberedPosition();
         if (_timer)
             _timer->start();
     }
@@ -223,6 +224,8 @@ void AppDelegate::unloadPlayer()
 
 void AppDelegate::stopCurrentMedia()
 {
+    // Kept while the media is still loaded: unloading takes the position with it.
+    rememberPlaybackPosition();
     unloadPlayer();
     clearPlayer();
     if (_timer)
@@ -231,6 +234,7 @@ void AppDelegate::stopCurrentMedia()
 
 void AppDelegate::clearPlayer()
 {
+    rememberPlaybackPosition();
     if (_isPlaying)
         unloadPlayer();
     _isPlaying = false;

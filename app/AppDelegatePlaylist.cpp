@@ -3,6 +3,7 @@
 // in PlaylistAdditions.
 #include "AppDelegate.h"
 
+#include "controls/InterfaceFile.h"
 #include "playlist/DroppedFiles.h"
 #include "playlist/PlaylistCell.h"
 #include "playlist/PlaylistCellDelegate.h"
@@ -38,14 +39,12 @@ void AppDelegate::connectPlaylistTable()
     // Files from other applications; the rows themselves are not dragged.
     _playlistTableView->setAcceptDrops(true);
     _playlistTableView->setDragDropMode(QAbstractItemView::DropOnly);
-    if (auto *scroller =
-            view()->window()->findChild<QScrollBar *>(QStringLiteral("playlistScroller")))
+    if (auto *scroller = outlet<QScrollBar>(view()->window(), "playlistScroller"))
         _playlistTableView->setVerticalScrollBar(scroller);
     connect(_playlistTableView, &QAbstractItemView::activated, this,
             [this] { tableViewRowDoubleClicked(_playlistTableView); });
     _playlistCellDelegate = new PlaylistCellDelegate(
-        view()->window()->findChild<PlaylistCell *>(QStringLiteral("PLAYLIST_CELL_ID")),
-        _playlistTableView);
+        outlet<PlaylistCell>(view()->window(), "PLAYLIST_CELL_ID"), _playlistTableView);
     _playlistCellDelegate->setHighlightedColor(QColor::fromRgbF(1.0, 1.0, 1.0, 0.25));
     _playlistTableView->setItemDelegate(tableViewRowViewForRow(_playlistTableView, -1));
     // Rows of one fixed height: the table never measures thousands of them.

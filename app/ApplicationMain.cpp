@@ -50,6 +50,7 @@ AppDelegate *loadMainInterface(MediaBackend *backend)
     }
     appDelegate->setMediaBackend(backend);
     appDelegate->connectOutlets(mainWindow);
+    appDelegate->restoreWindowGeometry();
     mainWindow->show();
     return appDelegate;
 }

@@ -9,5 +9,5 @@ bool StallWatch::secondPlayed(VLCTime time, double position)
         _stillSeconds = 0;
         return false;
     }
-    return ++_stillSeconds >= StallSeconds;
+    return ++_stillSeconds >= kStallSeconds;
 }

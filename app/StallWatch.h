@@ -9,12 +9,12 @@
 class StallWatch {
 public:
     // Seconds of playback in which neither the engine's time nor its position moves.
-    static constexpr int StallSeconds = 10;
+    static constexpr int kStallSeconds = 10;
 
     // A new media: nothing seen of it yet.
     void reset() { *this = StallWatch(); }
     // One more second of playback, with where the engine says it is now. True
-    // once the media has stood still for StallSeconds.
+    // once the media has stood still for kStallSeconds.
     bool secondPlayed(VLCTime time, double position);
 
 private:

@@ -16,7 +16,6 @@ public:
     void pause();
     void refresh();
     uint32_t getSpentTimeUint() const { return _spentTime; }
-    QString getSpentTimeStr() const { return getTimeStr(_spentTime); }
     void setTime(uint32_t seconds) { _spentTime = seconds; }
     bool isCounting() const { return _timer.isActive(); }
 

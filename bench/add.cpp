@@ -6,6 +6,7 @@
 // engine plays the first file while the others are still being added.
 //
 //     add_videos [COUNT]        (default 100)
+#include "IsolatedSettings.h"
 #include "MediaFixtures.h"
 #include "app/AppDelegate.h"
 #include "app/ApplicationMain.h"

@@ -28,7 +28,7 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 # libdbus from autolaunching one through dbus-launch where dbus-x11 is
 # installed: that bus would outlive the run and weigh on what is measured.
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/no-bus
-export XDG_RUNTIME_DIR=$tmp/runtime HOME=$tmp/home
+export XDG_RUNTIME_DIR=$tmp/runtime HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
 # No audio device, and the X11 video output (no GPU here: GL would run on
 # llvmpipe at several times the CPU).

@@ -8,6 +8,7 @@
 //
 //     playlist_table [ENTRIES [VIDEOS]]        (default 10000 1000)
 #include "AppDelegateTestAccess.h"
+#include "IsolatedSettings.h"
 #include "MediaFixtures.h"
 #include "app/ApplicationMain.h"
 #include "media/LibVlcBackend.h"

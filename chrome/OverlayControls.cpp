@@ -1,13 +1,14 @@
 #include "OverlayControls.h"
 
+#include "controls/InterfaceFile.h"
+
 #include <QWidget>
 
 namespace {
 
-template <typename Widget>
-void findOutlet(QWidget *root, const char *name, QPointer<Widget> &outlet)
+template <typename Widget> void findOutlet(QWidget *root, const char *name, QPointer<Widget> &field)
 {
-    outlet = root->findChild<Widget *>(QLatin1String(name));
+    field = outlet<Widget>(root, name);
 }
 
 } // namespace

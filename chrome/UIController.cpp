@@ -32,11 +32,6 @@ constexpr int kWindowButtonSide = 15;
 // title bar's bottom edge.
 constexpr int kWindowButtonBottom = 15;
 
-template <typename T> QPointer<T> outlet(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QLatin1String(name));
-}
-
 void setColor(CustomView *view, const QColor &color)
 {
     if (view)
@@ -87,7 +82,7 @@ void UIController::loadView()
     _window = loadInterfaceFile(_nibName, chromeWidgetFactories());
     if (!_window)
         return;
-    _view = _window->findChild<QWidget *>(QStringLiteral("view"));
+    _view = outlet<QWidget>(_window, "view");
     if (!_view)
         _view = _window;
     _transparentView = qobject_cast<TrackingMainView *>(_view);

@@ -64,3 +64,8 @@ QWidget *loadInterfaceFile(const QString &name, const WidgetFactories &factories
     QCoreApplication::setLibraryPaths(libraryPaths);
     return loader.load(&file, parent);
 }
+
+void warnMissingOutlet(const char *name)
+{
+    qWarning("Interface file: no outlet named \"%s\"", name);
+}

@@ -6,7 +6,7 @@
 #include <vlc/vlc.h>
 
 // libVLC's own default; a time-out of 0 would wait forever.
-static constexpr int ParseTimeoutMs = 5000;
+static constexpr int kParseTimeoutMs = 5000;
 
 LibVlcMedia::LibVlcMedia(std::shared_ptr<LibVlcEngine> engine, const QString &path)
     : _path(path)
@@ -57,7 +57,7 @@ void LibVlcMedia::startParseOnce()
     }
     // Unlocked: libVLC may send the event from inside the request. A refused
     // request sends none, so it ends the wait itself.
-    if (libvlc_media_parse_with_options(_media, libvlc_media_parse_local, ParseTimeoutMs) != 0) {
+    if (libvlc_media_parse_with_options(_media, libvlc_media_parse_local, kParseTimeoutMs) != 0) {
         QMutexLocker locker(&_mutex);
         _parseFinished = true;
         _parseEnded.wakeAll();

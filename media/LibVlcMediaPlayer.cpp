@@ -16,7 +16,7 @@
 #include <vlc/vlc.h>
 
 // The longest a pause may hold back the commands behind it.
-static constexpr int PauseSettleMs = 500;
+static constexpr int kPauseSettleMs = 500;
 
 static constexpr libvlc_event_type_t WatchedEvents[] = {
     libvlc_MediaPlayerTimeChanged,      libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
@@ -113,7 +113,7 @@ private:
     void waitAtExit()
     {
         std::unique_lock lock(_mutex);
-        if (_ended.wait_for(lock, std::chrono::milliseconds(LibVlcMediaPlayer::ExitWaitMs),
+        if (_ended.wait_for(lock, std::chrono::milliseconds(LibVlcMediaPlayer::kExitWaitMs),
                             [this] { return _running == 0; }))
             return;
         _abandoned = true;
@@ -224,7 +224,7 @@ public:
         if (!settles)
             return;
         std::unique_lock lock(_mutex);
-        _wake.wait_for(lock, std::chrono::milliseconds(PauseSettleMs),
+        _wake.wait_for(lock, std::chrono::milliseconds(kPauseSettleMs),
                        [this] { return _stateSettled || _finishing; });
     }
 
@@ -365,7 +365,6 @@ private:
 };
 
 LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVideoView *view)
-    : _view(view)
 {
     libvlc_media_player_t *player = engine ? libvlc_media_player_new(engine->instance()) : nullptr;
     if (!player)

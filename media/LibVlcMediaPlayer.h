@@ -43,7 +43,7 @@ public:
     // When the application object goes, the process waits this long for the
     // workers of destroyed players; one still inside libVLC then is left to
     // the end of the process and keeps the engine from being released under it.
-    static constexpr int ExitWaitMs = 1000;
+    static constexpr int kExitWaitMs = 1000;
 
 private:
     class Worker;
@@ -80,7 +80,6 @@ private:
     VLCMediaPtr _media;
     Audio _audio{this};
     Expectation _expected;
-    QPointer<VLCVideoView> _view;
     // Lives on the view's thread, for the view's notifications.
     QObject *_viewContext = nullptr;
 };

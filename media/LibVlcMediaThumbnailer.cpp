@@ -4,6 +4,7 @@
 #include "NativePath.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -19,9 +20,9 @@ using Clock = std::chrono::steady_clock;
 
 // Engine players grabbing at the same time; later fetches wait their turn
 // within their own time-out.
-static constexpr int MaxConcurrentGrabs = 2;
+static constexpr int kMaxConcurrentGrabs = 2;
 // After the end, the last frame may still be on its way to the callbacks.
-static constexpr auto EndGrace = std::chrono::milliseconds(500);
+static constexpr auto kEndGrace = std::chrono::milliseconds(500);
 // Shorter media are grabbed from the start: seeking 30 % into a clip of a few
 // frames can skip all of them.
 static constexpr int64_t MinLengthForSeekMs = 1000;
@@ -90,7 +91,7 @@ public:
 
     const VLCMediaPtr media;
     const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(LibVlcMediaThumbnailer::TimeoutMs);
+        Clock::now() + std::chrono::milliseconds(LibVlcMediaThumbnailer::kTimeoutMs);
 
     // Guards the fields below and whatever a grab keeps in this fetch's name.
     std::mutex mutex;
@@ -133,17 +134,21 @@ public:
     void start(const std::shared_ptr<ThumbnailFetch> &fetch,
                void (*run)(ThumbnailFetch &, FetchWorkers &))
     {
+        // The workers that have ended since the last start are joined on the
+        // way out, once the lock is released: one may still be about to take
+        // it to count itself out (workerEnded).
         std::list<Worker> done;
+        const auto joinEnded = qScopeGuard([&done] {
+            for (Worker &worker : done)
+                worker.thread.join();
+        });
         std::lock_guard lock(_mutex);
-        // Join the workers that have ended since the last start.
         for (auto it = _workers.begin(); it != _workers.end();) {
             auto next = std::next(it);
             if (it->fetch->isFinished())
                 done.splice(done.end(), _workers, it);
             it = next;
         }
-        for (Worker &worker : done)
-            worker.thread.join();
         if (_shuttingDown)
             return;
         ++_running;
@@ -198,7 +203,7 @@ private:
 
     std::mutex _mutex;
     std::condition_variable _slotFreed;
-    int _freeSlots = MaxConcurrentGrabs;
+    int _freeSlots = kMaxConcurrentGrabs;
     int _running = 0;
     bool _shuttingDown = false;
     std::list<Worker> _workers;
@@ -207,8 +212,8 @@ private:
 // The largest size of the given aspect (width / height) inside the box.
 static QSize fitInBox(double aspect)
 {
-    const int maxWidth = LibVlcMediaThumbnailer::MaxWidth;
-    const int maxHeight = LibVlcMediaThumbnailer::MaxHeight;
+    const int maxWidth = LibVlcMediaThumbnailer::kMaxWidth;
+    const int maxHeight = LibVlcMediaThumbnailer::kMaxHeight;
     if (!(aspect > 0))
         return QSize(maxWidth, maxHeight);
     int width = maxWidth;
@@ -282,11 +287,11 @@ public:
             const Clock::time_point now = Clock::now();
             if (_ended && endedAt == Clock::time_point())
                 endedAt = now;
-            if (_ended && (_stoppedAfterEnd || now >= endedAt + EndGrace))
+            if (_ended && (_stoppedAfterEnd || now >= endedAt + kEndGrace))
                 return Outcome::EndedWithoutFrame;
             if (now >= _fetch.deadline)
                 return Outcome::TimedOut;
-            _fetch.changed.wait_until(lock, _ended ? std::min(_fetch.deadline, endedAt + EndGrace)
+            _fetch.changed.wait_until(lock, _ended ? std::min(_fetch.deadline, endedAt + kEndGrace)
                                                    : _fetch.deadline);
         }
     }

@@ -21,10 +21,10 @@ public:
     void fetchThumbnail() override;
 
     // Longest wait for an answer, counted from the fetch.
-    static constexpr int TimeoutMs = 10000;
+    static constexpr int kTimeoutMs = 10000;
     // The box the picture is scaled to fit, aspect kept.
-    static constexpr int MaxWidth = 320;
-    static constexpr int MaxHeight = 240;
+    static constexpr int kMaxWidth = 320;
+    static constexpr int kMaxHeight = 240;
 
 private:
     const VLCMediaPtr _media;

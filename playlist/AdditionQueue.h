@@ -26,7 +26,6 @@ public:
 
     // Nothing runs and nothing waits: a new addition may run at once.
     bool isIdle() const { return !_running && _waiting.isEmpty(); }
-    bool isRunning() const { return _running; }
     bool hasWaiting() const { return !_waiting.isEmpty(); }
 
     void enqueue(Addition addition);

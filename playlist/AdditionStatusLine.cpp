@@ -36,7 +36,7 @@ void AdditionStatusLine::showUnreadable(const QStringList &paths)
     show(paths.size() == 1 ? tr("1 file could not be read")
                            : tr("%1 files could not be read").arg(paths.size()),
          names.join(QLatin1Char('\n')));
-    _unreadableShown.start(UnreadableShownMs);
+    _unreadableShown.start(kUnreadableShownMs);
 }
 
 void AdditionStatusLine::show(const QString &message, const QString &toolTip)

@@ -14,7 +14,7 @@ class AdditionStatusLine : public QObject {
     Q_OBJECT
 public:
     // How long the files that could not be read stay told.
-    static constexpr int UnreadableShownMs = 20000;
+    static constexpr int kUnreadableShownMs = 20000;
 
     AdditionStatusLine();
     void setStatusBar(QStatusBar *bar) { _bar = bar; }

@@ -8,12 +8,12 @@ namespace DroppedFiles {
 
 std::optional<QStringList> filenames(const QMimeData *data)
 {
-    static const QString UriList = QStringLiteral("text/uri-list");
-    if (!data || !data->hasFormat(UriList))
+    static const QString kUriList = QStringLiteral("text/uri-list");
+    if (!data || !data->hasFormat(kUriList))
         return std::nullopt;
     QStringList paths;
     // One URI a line, CRLF-separated; lines starting with '#' are comments.
-    for (const QByteArray &line : data->data(UriList).split('\n')) {
+    for (const QByteArray &line : data->data(kUriList).split('\n')) {
         const QByteArray uri = line.trimmed();
         if (uri.isEmpty() || uri.startsWith('#'))
             continue;

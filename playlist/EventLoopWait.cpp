@@ -6,7 +6,7 @@
 namespace {
 
 // The exit code of a loop ended by wake(); quitting ends loops with another.
-constexpr int WokenExitCode = 0x574b;
+constexpr int kWokenExitCode = 0x574b;
 
 } // namespace
 
@@ -17,7 +17,7 @@ void EventLoopWait::wake()
         this,
         [this] {
             if (_loop)
-                _loop->exit(WokenExitCode);
+                _loop->exit(kWokenExitCode);
         },
         Qt::QueuedConnection);
 }
@@ -27,12 +27,12 @@ bool EventLoopWait::waitUntil(const std::function<bool()> &ready)
     QEventLoop loop;
     QEventLoop *outer = std::exchange(_loop, &loop);
     while (!_interrupted && !ready()) {
-        if (loop.exec() != WokenExitCode)
+        if (loop.exec() != kWokenExitCode)
             _interrupted = true;
     }
     _loop = outer;
     // A wake meant for the outer wait may have ended this loop instead.
     if (outer)
-        outer->exit(WokenExitCode);
+        outer->exit(kWokenExitCode);
     return !_interrupted;
 }

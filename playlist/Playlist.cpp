@@ -5,12 +5,12 @@
 namespace {
 
 // Lists start with room for this many entries.
-constexpr qsizetype InitialCapacity = 30;
+constexpr qsizetype kInitialCapacity = 30;
 
 template <typename List> std::shared_ptr<List> newList()
 {
     auto list = std::make_shared<List>();
-    list->reserve(InitialCapacity);
+    list->reserve(kInitialCapacity);
     return list;
 }
 

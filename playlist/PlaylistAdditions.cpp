@@ -15,15 +15,15 @@ namespace {
 // How many paths ahead of the one being added the parses of audio files
 // start: the engine parses one file at a time, and keeping it busy saves
 // about a fifth of the time a long list of audio files takes.
-constexpr qsizetype LengthLookahead = 32;
+constexpr qsizetype kLengthLookahead = 32;
 // Longest wait for the length of one audio file. The engine's own parse gives
 // up after 5 s.
-constexpr int LengthBoundMs = 6000;
+constexpr int kLengthBoundMs = 6000;
 // A long list of refused names is cut short: the alert must fit on the screen.
-constexpr qsizetype MaxNamesShown = 12;
+constexpr qsizetype kMaxNamesShown = 12;
 // Reading folders that takes longer than this is told in the status line; a
 // quicker one would only make it flicker.
-constexpr int SearchingShownAfterMs = 400;
+constexpr int kSearchingShownAfterMs = 400;
 
 } // namespace
 
@@ -85,14 +85,14 @@ MediaEntry PlaylistAdditions::appendPaths(const AdditionQueue::Addition &additio
     for (const QString &path : paths)
         kinds.append(_classifier.kind(path));
 
-    MediaLengthReader lengths(LengthBoundMs, [this] { _wait.wake(); });
+    MediaLengthReader lengths(kLengthBoundMs, [this] { _wait.wake(); });
     qsizetype lengthsRequested = 0;
     MediaEntry firstAppended;
     QStringList refused, unreadable;
     for (qsizetype i = 0; i < paths.size() && !_wait.isInterrupted(); ++i) {
         _queue.advance();
         showProgress();
-        for (; lengthsRequested < paths.size() && lengthsRequested <= i + LengthLookahead;
+        for (; lengthsRequested < paths.size() && lengthsRequested <= i + kLengthLookahead;
              ++lengthsRequested) {
             if (kinds[lengthsRequested] == Kind::Audio)
                 lengths.request(_backend->mediaWithPath(paths[lengthsRequested]));
@@ -178,7 +178,7 @@ QStringList PlaylistAdditions::expandFolders(const QStringList &paths)
     QTimer searching;
     searching.setSingleShot(true);
     searching.callOnTimeout(&_status, &AdditionStatusLine::showSearching);
-    searching.start(SearchingShownAfterMs);
+    searching.start(kSearchingShownAfterMs);
     const bool finished = _wait.waitUntil([&] { return done.load(); });
     // Quitting: the walk gives up at its next name.
     cancelled = true;
@@ -204,10 +204,10 @@ void PlaylistAdditions::displayUnsupportedMessageForPaths(const QStringList &pat
         return;
     }
     QStringList names;
-    for (const QString &path : paths.first(std::min(paths.size(), MaxNamesShown)))
+    for (const QString &path : paths.first(std::min(paths.size(), kMaxNamesShown)))
         names.append(NativePath::displayString(PathComponents::lastPathComponent(path)));
-    if (paths.size() > MaxNamesShown)
-        names.append(tr("and %1 more").arg(paths.size() - MaxNamesShown));
+    if (paths.size() > kMaxNamesShown)
+        names.append(tr("and %1 more").arg(paths.size() - kMaxNamesShown));
     _alertSheets.beginSheetModalForWindow(
         _window, {QStringLiteral("Unsupported format"), names.join(QLatin1Char('\n'))});
 }

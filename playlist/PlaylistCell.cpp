@@ -1,5 +1,7 @@
 #include "PlaylistCell.h"
 
+#include "controls/InterfaceFile.h"
+
 #include "PlaylistModel.h"
 
 #include <QLayout>
@@ -22,10 +24,10 @@ PlaylistCell::PlaylistCell(QWidget *parent)
 
 void PlaylistCell::connectOutlets()
 {
-    _mediaName = findChild<QLabel *>(QStringLiteral("mediaName"));
-    _details = findChild<QLabel *>(QStringLiteral("details"));
-    _location = findChild<QLabel *>(QStringLiteral("location"));
-    _preview = findChild<QLabel *>(QStringLiteral("preview"));
+    _mediaName = outlet<QLabel>(this, "mediaName");
+    _details = outlet<QLabel>(this, "details");
+    _location = outlet<QLabel>(this, "location");
+    _preview = outlet<QLabel>(this, "preview");
     // Never shown, the cell is never polished by showing: its fonts and
     // colours come from the style sheets only once asked for.
     ensurePolished();

@@ -239,14 +239,18 @@ e2e_start_session_bus() {
 e2e_start_glaze() {
     GLAZE_E2E_APP=$e2e_token "$GLAZE" "$@" >"$e2e_tmp/glaze.log" 2>&1 &
     e2e_glaze_pid=$!
-    e2e_wait_until "a visible window titled 'Glaze'" e2e_find_main_window
+    # Searched again and again rather than with --sync, which once came back
+    # empty at once on a second launch (a former run's window going, it seems).
+    local deadline=$((SECONDS + E2E_WAIT_SECONDS))
+    until e2e_find_main_window; do
+        ((SECONDS < deadline)) ||
+            e2e_fail "no visible window titled 'Glaze' within ${E2E_WAIT_SECONDS}s ($(tail -n5 "$e2e_tmp/glaze.log"))"
+        sleep 0.05
+    done
 }
-# Searched again and again: one search fails as a whole when a window it
-# looks at goes meanwhile (another program's, or a frame the window manager drops).
 e2e_find_main_window() {
     e2e_main_window=$(xdotool search --all --onlyvisible --pid "$e2e_glaze_pid" --name '^Glaze$' \
         2>/dev/null | awk 'NR == 1') || true
-    e2e_last_seen=$(tail -n3 "$e2e_tmp/glaze.log" | tr '\n' '|')
     [[ -n $e2e_main_window ]]
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppDelegateTestAccess.h"
+#include "IsolatedSettings.h"
 #include "app/ApplicationMain.h"
 
 #include <QSignalSpy>
@@ -27,7 +28,7 @@ struct EngineApp {
             delete d->window();
         }
     }
-    EngineApp() = default;
+    EngineApp() { isolatedSettings.clear(); }
     EngineApp(const EngineApp &) = delete;
     EngineApp &operator=(const EngineApp &) = delete;
 

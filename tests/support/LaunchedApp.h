@@ -2,6 +2,7 @@
 
 #include "AppDelegateTestAccess.h"
 #include "FakeMediaBackend.h"
+#include "IsolatedSettings.h"
 #include "app/ApplicationMain.h"
 
 #include <QSignalSpy>
@@ -14,6 +15,7 @@ struct LaunchedApp {
     FakeMediaBackend backend;
     AppDelegate *appDelegate = nullptr;
 
+    LaunchedApp() { isolatedSettings.clear(); }
     // Returns false (with a test failure noted) when launching did not finish.
     bool launch()
     {
@@ -23,6 +25,13 @@ struct LaunchedApp {
         QSignalSpy ready(appDelegate, &AppDelegate::mediaPlayerReady);
         appDelegate->applicationDidFinishLaunching();
         return appDelegate->mediaPlayer() || ready.wait(5000);
+    }
+    // Quits as the application does and launches again, keeping the settings.
+    bool relaunch()
+    {
+        appDelegate->applicationWillTerminate();
+        delete mainWindow();
+        return launch();
     }
     ~LaunchedApp() { delete mainWindow(); }
 

@@ -5,9 +5,8 @@
 #include "media/NativePath.h"
 
 #include <QTemporaryDir>
-#include <fcntl.h>
+#include <fstream>
 #include <optional>
-#include <unistd.h>
 
 // Glaze launched on the stand-in engine, with playlist entries for files in a
 // folder of its own. Entries go straight into the lists, as a finished append
@@ -17,12 +16,11 @@ struct PlaybackApp : LaunchedApp {
 
     QString pathOf(const QString &name) const { return folder.filePath(name); }
 
-    // Makes an empty file of that name, bytes that are not UTF-8 included.
+    // Makes an empty file of that name from the path's bytes: a name may hold
+    // bytes that are not UTF-8.
     bool makeFile(const QString &name) const
     {
-        const int fd = ::open(NativePath::toNative(pathOf(name)).constData(),
-                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        return fd >= 0 && ::close(fd) == 0;
+        return bool(std::ofstream(NativePath::toNative(pathOf(name)).constData()));
     }
 
     // Adds an entry for a new (empty) file; the engine reports `lengthMs` for
