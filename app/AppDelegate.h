@@ -27,6 +27,7 @@ class CustomTableRowView;
 class PlaylistCell;
 class PlaylistCellDelegate;
 class PlaylistModel;
+class TracksMenu;
 class UIController;
 
 // The hub of the player: the view controller of the main window, the owner of
@@ -208,6 +209,7 @@ public:
     // the player's time changes nothing; its end or error ends the media.
     void mediaPlayerTimeChanged() override {}
     void mediaPlayerStateChanged() override;
+    void mediaPlayerTracksChanged() override;
 
 public slots:
     // Only the user's edits of the filter field arrive here.
@@ -357,6 +359,8 @@ private:
     QPointer<QAbstractButton> _prevMediaButton;
     QPointer<QAction> _fullscreenMenuItem;
     QPointer<QMenu> _mainMenu;
+    // The Playback menu's audio and subtitle items; a child made with the outlets.
+    TracksMenu *_tracksMenu = nullptr;
     std::function<void(int64_t)> _mediaLengthBlock;
     VLCMediaPtr _curMedia;
     MediaClassifier _classifier;

@@ -1,6 +1,7 @@
 // AppDelegate: the current media, its length and the time read-outs.
 #include "AppDelegate.h"
 
+#include "TracksMenu.h"
 #include "media/NativePath.h"
 #include "playlist/PathComponents.h"
 
@@ -47,6 +48,7 @@ bool AppDelegate::configureForCurrentMedia()
     }
     setCurMedia(_backend->mediaWithPath(_curMediaPath->path));
     _mediaPlayer->setMedia(_curMedia);
+    _tracksMenu->refresh();
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(true);
     getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
@@ -171,6 +173,11 @@ void AppDelegate::mediaPlayerStateChanged()
     const VLCMediaPlayerState state = _mediaPlayer->state();
     if (state == VLCMediaPlayerState::Ended || state == VLCMediaPlayerState::Error)
         currentMediaDidEnd();
+}
+
+void AppDelegate::mediaPlayerTracksChanged()
+{
+    _tracksMenu->refresh();
 }
 
 void AppDelegate::refreshLabels()

@@ -1,6 +1,7 @@
 // AppDelegate: the playback commands.
 #include "AppDelegate.h"
 
+#include "TracksMenu.h"
 #include "chrome/NoTitleWindow.h"
 #include "controls/ImageButton.h"
 #include "media/NativePath.h"
@@ -212,6 +213,7 @@ void AppDelegate::unloadPlayer()
     if (_mediaPlayer) {
         _mediaPlayer->stop();
         _mediaPlayer->setMedia(nullptr);
+        _tracksMenu->refresh();
     }
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(false);

@@ -1,6 +1,7 @@
 #include "LibVlcMediaPlayer.h"
 
 #include "LibVlcMedia.h"
+#include "LibVlcTracks.h"
 #include "VLCVideoView.h"
 
 #include <QCoreApplication>
@@ -21,12 +22,13 @@ static constexpr int kPauseSettleMs = 500;
 static constexpr libvlc_event_type_t WatchedEvents[] = {
     libvlc_MediaPlayerTimeChanged,      libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
     libvlc_MediaPlayerPaused,           libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached,
-    libvlc_MediaPlayerEncounteredError,
+    libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerESAdded, libvlc_MediaPlayerESDeleted,
+    libvlc_MediaPlayerESSelected,
 };
 
 namespace {
 
-enum class Notification { TimeChanged, StateChanged };
+enum class Notification { TimeChanged, StateChanged, TracksChanged };
 
 // Delivers notifications on the context's thread, and only while the context
 // lives and the player still wants them: calls already queued when the player
@@ -44,10 +46,17 @@ public:
     {
         if (!_active.load() || !_context)
             return;
-        if (notification == Notification::TimeChanged)
+        switch (notification) {
+        case Notification::TimeChanged:
             _delegate->mediaPlayerTimeChanged();
-        else
+            return;
+        case Notification::StateChanged:
             _delegate->mediaPlayerStateChanged();
+            return;
+        case Notification::TracksChanged:
+            _delegate->mediaPlayerTracksChanged();
+            return;
+        }
     }
 
     // From any thread. The relay may be inside deliver() (a delegate that
@@ -171,9 +180,11 @@ class LibVlcMediaPlayer::Worker : public std::enable_shared_from_this<Worker> {
 public:
     using Command = std::function<void(libvlc_media_player_t *)>;
 
-    Worker(std::shared_ptr<LibVlcEngine> engine, libvlc_media_player_t *player)
+    Worker(std::shared_ptr<LibVlcEngine> engine, libvlc_media_player_t *player,
+           std::shared_ptr<LibVlcTracks> tracks)
         : _engine(std::move(engine))
         , _player(player)
+        , _tracks(std::move(tracks))
     {
         libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
         for (libvlc_event_type_t type : WatchedEvents)
@@ -234,6 +245,13 @@ public:
         postVolume();
     }
 
+    // Worker thread.
+    void readTracks(libvlc_media_player_t *player)
+    {
+        if (_tracks->read(player))
+            notify(Notification::TracksChanged);
+    }
+
     void setRelay(DelegateRelay *relay)
     {
         std::lock_guard lock(_relayMutex);
@@ -254,6 +272,11 @@ private:
         switch (event->type) {
         case libvlc_MediaPlayerTimeChanged:
             self->notify(Notification::TimeChanged);
+            return;
+        case libvlc_MediaPlayerESAdded:
+        case libvlc_MediaPlayerESDeleted:
+        case libvlc_MediaPlayerESSelected:
+            self->postTracksRead();
             return;
         case libvlc_MediaPlayerPlaying:
             // The audio output may be new now and would ignore an earlier volume.
@@ -286,6 +309,17 @@ private:
         std::lock_guard lock(_mutex);
         _stateSettled = true;
         _wake.notify_all();
+    }
+
+    // A new media brings its streams one event each: one read covers them all.
+    void postTracksRead()
+    {
+        if (_tracksReadPosted.exchange(true))
+            return;
+        post([this](libvlc_media_player_t *player) {
+            _tracksReadPosted = false;
+            readTracks(player);
+        });
     }
 
     void postVolume()
@@ -349,6 +383,8 @@ private:
     std::shared_ptr<LibVlcEngine> _engine;
     libvlc_media_player_t *const _player;
     std::atomic<int> _volume{100};
+    const std::shared_ptr<LibVlcTracks> _tracks;
+    std::atomic<bool> _tracksReadPosted{false};
 
     std::mutex _mutex;
     std::condition_variable _wake;
@@ -365,6 +401,7 @@ private:
 };
 
 LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVideoView *view)
+    : _tracks(std::make_shared<LibVlcTracks>())
 {
     libvlc_media_player_t *player = engine ? libvlc_media_player_new(engine->instance()) : nullptr;
     if (!player)
@@ -374,7 +411,7 @@ LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVi
     // Qt handles the mouse and keys over the picture (overlay, shortcuts).
     libvlc_video_set_mouse_input(player, false);
     libvlc_video_set_key_input(player, false);
-    _worker = std::make_shared<Worker>(std::move(engine), player);
+    _worker = std::make_shared<Worker>(std::move(engine), player, _tracks);
     _worker->start();
 
     if (!view)
@@ -430,6 +467,22 @@ bool LibVlcMediaPlayer::isExpectationPending() const
     return _worker && _worker->doneCount() < _expected.untilCommand;
 }
 
+void LibVlcMediaPlayer::postTrackCommand(std::function<void(libvlc_media_player_t *)> command)
+{
+    if (!_worker)
+        return;
+    _worker->post(
+        [worker = _worker.get(), command = std::move(command)](libvlc_media_player_t *player) {
+            command(player);
+            worker->readTracks(player);
+        });
+}
+
+bool LibVlcMediaPlayer::areTracksKnown() const
+{
+    return _worker && _worker->doneCount() >= _tracksUnknownUntil;
+}
+
 void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
 {
     _media = std::move(media);
@@ -437,9 +490,11 @@ void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
     libvlc_media_t *handle = engineMedia ? engineMedia->handle() : nullptr;
     // A new media stops a playing one.
     postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
-                  [media = _media, handle](libvlc_media_player_t *player) {
+                  [media = _media, handle, worker = _worker.get()](libvlc_media_player_t *player) {
                       libvlc_media_player_set_media(player, handle);
+                      worker->readTracks(player);
                   });
+    _tracksUnknownUntil = _expected.untilCommand;
 }
 
 void LibVlcMediaPlayer::play()
@@ -474,7 +529,11 @@ void LibVlcMediaPlayer::pause()
 void LibVlcMediaPlayer::stop()
 {
     postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
-                  [](libvlc_media_player_t *player) { libvlc_media_player_stop(player); });
+                  [worker = _worker.get()](libvlc_media_player_t *player) {
+                      libvlc_media_player_stop(player);
+                      worker->readTracks(player);
+                  });
+    _tracksUnknownUntil = _expected.untilCommand;
 }
 
 void LibVlcMediaPlayer::setTime(VLCTime time)
