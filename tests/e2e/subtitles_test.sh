@@ -45,12 +45,14 @@ text_gone() {
     text_colours gone && ((colours <= 3))
 }
 
-# Playback > Subtitles through the keyboard, then the item so many rows down.
+# The picture's menu, Playback > Subtitles through the keyboard, then the
+# item so many rows down.
 choose_subtitle_item() { # ROWS_DOWN
     xdotool windowactivate --sync "$e2e_main_window" >/dev/null 2>&1 || true
     e2e_wait_until "the Glaze window to take the focus" e2e_glaze_has_focus
+    e2e_open_menu_by xdotool mousemove $((OX + OW / 2)) $((OY + OH / 2)) click 3
     # In one go: the menu that opens takes the keys that follow.
-    local keys=(alt+p s) row
+    local keys=(p s) row
     for ((row = 0; row < $1; ++row)); do keys+=(Down); done
     xdotool key --clearmodifiers "${keys[@]}" Return
 }
