@@ -52,6 +52,7 @@ bool AppDelegate::configureForCurrentMedia()
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(true);
     getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
+    emit playbackChanged();
     return true;
 }
 
@@ -117,6 +118,7 @@ void AppDelegate::deliverMediaLength(int64_t lengthMs)
             NativePath::displayString(PathComponents::baseName(_curMediaPath->path)));
     if (_mediaPlayer && _overlay.volumeSlider)
         _mediaPlayer->audio()->setVolume(_overlay.volumeSlider->value());
+    emit playbackChanged();
 }
 
 void AppDelegate::timeChanged()
@@ -148,6 +150,7 @@ void AppDelegate::currentMediaDidEnd()
         return;
     }
     _playlist.setMediaIndex(-1);
+    emit playbackChanged();
 }
 
 void AppDelegate::secondPlayed()
