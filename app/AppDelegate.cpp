@@ -4,6 +4,7 @@
 #include "ApplicationMenu.h"
 #include "InfoDictionary.h"
 #include "KeyDownMonitor.h"
+#include "TracksMenu.h"
 #include "WindowLevel.h"
 #include "chrome/ChildWindow.h"
 #include "chrome/InputRegion.h"
@@ -69,6 +70,7 @@ void AppDelegate::connectOutlets(QWidget *mainWindow)
     _removeMediaButton = outlet<QAbstractButton>(mainWindow, "removeMediaButton");
     _filterTextField = outlet<QLineEdit>(mainWindow, "filterTextField");
     _fullscreenMenuItem = outlet<QAction>(mainWindow, "fullscreenMenuItem");
+    _tracksMenu = new TracksMenu(mainWindow, this);
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -170,6 +172,7 @@ void AppDelegate::adoptMediaPlayer(std::unique_ptr<VLCMediaPlayer> player)
     if (!_mediaPlayer)
         return;
     _mediaPlayer->setDelegate(this, this);
+    _tracksMenu->setMediaPlayer(_mediaPlayer.get());
     _playlist.setMediaIndex(-1);
     emit mediaPlayerReady();
 }

@@ -27,6 +27,7 @@ class CustomTableRowView;
 class PlaylistCell;
 class PlaylistCellDelegate;
 class PlaylistModel;
+class TracksMenu;
 class UIController;
 
 // The hub of the player: the view controller of the main window, the owner of
@@ -172,9 +173,24 @@ public:
     bool mediaDragEvent(const QStringList &paths) override;
     // Some path names playable media or a folder that may hold some.
     bool mayAddMedia(const QStringList &paths) const override;
-    // Files handed to the process (command line, a file manager's Open With):
-    // opened as a drop once the player exists.
+    // Files handed to the process (command line, a file manager's Open With,
+    // a second `glaze`): opened as a drop on the video once the player exists.
     void applicationOpenFiles(const QStringList &paths);
+    // The same, appended as a drop on the table is (`glaze --enqueue`).
+    void applicationEnqueueFiles(const QStringList &paths);
+    // Stops and unloads the current entry, which stays current: playing it
+    // again starts it from the beginning.
+    void stopCurrentMedia();
+    // Moves the current media to that time; at its length or past it, the
+    // media ends as if played to the end.
+    void setMediaTime(int64_t ms);
+    // The full-list index of the entry that the next and previous commands
+    // would play, or NSNotFound.
+    int64_t indexOfNextVisibleMedia() const;
+    int64_t indexOfPreviousVisibleMedia() const;
+    // The entry loaded last and its length, once the engine has told it.
+    MediaEntry curMediaPath() const { return _curMediaPath; }
+    VLCTime curMediaLength() const { return _curMediaLength; }
 
     // Current media, its length and the time read-outs
     // (AppDelegateCurrentMedia.cpp). Lengths are milliseconds, the Timer and
@@ -193,6 +209,7 @@ public:
     // the player's time changes nothing; its end or error ends the media.
     void mediaPlayerTimeChanged() override {}
     void mediaPlayerStateChanged() override;
+    void mediaPlayerTracksChanged() override;
 
 public slots:
     // Only the user's edits of the filter field arrive here.
@@ -240,6 +257,10 @@ public slots:
 signals:
     // The player created at launch has been handed to the main thread.
     void mediaPlayerReady();
+    // Playing or not, the current media, its length or the volume changed.
+    void playbackChanged();
+    // The current media was moved to that time (milliseconds).
+    void seeked(int64_t ms);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -275,6 +296,9 @@ private:
     // nothing is loaded.
     void addChosenPaths(QStringList paths);
     void setVolumeToSliderLimit(bool maximum);
+    void whenMediaPlayerReady(const std::function<void()> &step);
+    // The Timer, the engine and the read-outs go to that time.
+    void moveToTime(int64_t ms);
     void stepVolume(QAbstractSlider::SliderAction step);
     // The play/pause button shows and names what a press will do.
     void setPlayPauseImages(bool playing);
@@ -335,6 +359,8 @@ private:
     QPointer<QAbstractButton> _prevMediaButton;
     QPointer<QAction> _fullscreenMenuItem;
     QPointer<QMenu> _mainMenu;
+    // The Playback menu's audio and subtitle items; a child made with the outlets.
+    TracksMenu *_tracksMenu = nullptr;
     std::function<void(int64_t)> _mediaLengthBlock;
     VLCMediaPtr _curMedia;
     MediaClassifier _classifier;

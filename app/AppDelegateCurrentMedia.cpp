@@ -1,6 +1,7 @@
 // AppDelegate: the current media, its length and the time read-outs.
 #include "AppDelegate.h"
 
+#include "TracksMenu.h"
 #include "media/NativePath.h"
 #include "playlist/PathComponents.h"
 
@@ -47,9 +48,11 @@ bool AppDelegate::configureForCurrentMedia()
     }
     setCurMedia(_backend->mediaWithPath(_curMediaPath->path));
     _mediaPlayer->setMedia(_curMedia);
+    _tracksMenu->refresh();
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(true);
     getLengthWithBlock([this](int64_t lengthMs) { deliverMediaLength(lengthMs); });
+    emit playbackChanged();
     return true;
 }
 
@@ -115,6 +118,7 @@ void AppDelegate::deliverMediaLength(int64_t lengthMs)
             NativePath::displayString(PathComponents::baseName(_curMediaPath->path)));
     if (_mediaPlayer && _overlay.volumeSlider)
         _mediaPlayer->audio()->setVolume(_overlay.volumeSlider->value());
+    emit playbackChanged();
 }
 
 void AppDelegate::timeChanged()
@@ -146,6 +150,7 @@ void AppDelegate::currentMediaDidEnd()
         return;
     }
     _playlist.setMediaIndex(-1);
+    emit playbackChanged();
 }
 
 void AppDelegate::secondPlayed()
@@ -168,6 +173,11 @@ void AppDelegate::mediaPlayerStateChanged()
     const VLCMediaPlayerState state = _mediaPlayer->state();
     if (state == VLCMediaPlayerState::Ended || state == VLCMediaPlayerState::Error)
         currentMediaDidEnd();
+}
+
+void AppDelegate::mediaPlayerTracksChanged()
+{
+    _tracksMenu->refresh();
 }
 
 void AppDelegate::refreshLabels()

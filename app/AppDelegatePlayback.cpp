@@ -1,6 +1,7 @@
 // AppDelegate: the playback commands.
 #include "AppDelegate.h"
 
+#include "TracksMenu.h"
 #include "chrome/NoTitleWindow.h"
 #include "controls/ImageButton.h"
 #include "media/NativePath.h"
@@ -48,6 +49,7 @@ void AppDelegate::playPauseButtonClick(QObject *)
     }
     setPlayPauseImages(!_isPlaying);
     _isPlaying = !_isPlaying;
+    emit playbackChanged();
 }
 
 void AppDelegate::muteButtonClick(QObject *)
@@ -66,10 +68,8 @@ void AppDelegate::setVolumeToSliderLimit(bool maximum)
         return;
     const int volume =
         maximum ? _overlay.volumeSlider->maximum() : _overlay.volumeSlider->minimum();
-    _curVolume = volume;
     _overlay.volumeSlider->setValue(volume);
-    if (mediaIndex() >= 0 && _mediaPlayer)
-        _mediaPlayer->audio()->setVolume(volume);
+    volumeSliderValueChanged(nullptr);
 }
 
 void AppDelegate::volumeSliderValueChanged(QObject *)
@@ -79,6 +79,7 @@ void AppDelegate::volumeSliderValueChanged(QObject *)
     _curVolume = _overlay.volumeSlider->value();
     if (mediaIndex() >= 0 && _mediaPlayer)
         _mediaPlayer->audio()->setVolume(static_cast<int>(_curVolume));
+    emit playbackChanged();
 }
 
 void AppDelegate::rewindForwardButtonClick(QObject *)
@@ -101,38 +102,82 @@ void AppDelegate::seekBy(int seconds)
                                            _overlay.mediaProgressSlider->minimum(),
                                            _overlay.mediaProgressSlider->maximum());
     _overlay.mediaProgressSlider->setValue(positionSeconds);
-    _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
-    if (_timer)
-        _timer->setTime(static_cast<uint32_t>(positionSeconds));
-    timeChanged();
+    moveToTime(positionSeconds * int64_t(1000));
 }
 
 void AppDelegate::mediaProgressSliderValueChanged(QObject *)
 {
     if (!canClickControlButtons() || !_mediaPlayer || !_overlay.mediaProgressSlider)
         return;
-    const int positionSeconds = _overlay.mediaProgressSlider->value();
+    moveToTime(_overlay.mediaProgressSlider->value() * int64_t(1000));
+}
+
+void AppDelegate::setMediaTime(int64_t ms)
+{
+    if (!canClickControlButtons() || !_mediaPlayer || !canCommandCurrentMedia() ||
+        !_overlay.mediaProgressSlider || _curMediaLength.intValue() <= 0)
+        return;
+    if (ms >= _curMediaLength.intValue()) {
+        currentMediaDidEnd();
+        return;
+    }
+    ms = std::max<int64_t>(ms, 0);
+    _overlay.mediaProgressSlider->setValue(static_cast<int>(ms / 1000));
+    moveToTime(ms);
+}
+
+void AppDelegate::moveToTime(int64_t ms)
+{
+    // The Timer counts whole seconds; the engine goes to the very millisecond.
     if (_timer)
-        _timer->setTime(static_cast<uint32_t>(positionSeconds));
-    _mediaPlayer->setTime(VLCTime::initWithInt(positionSeconds * 1000));
+        _timer->setTime(static_cast<uint32_t>(ms / 1000));
+    _mediaPlayer->setTime(VLCTime::initWithInt(static_cast<int32_t>(ms)));
+    emit seeked(ms);
     timeChanged();
 }
 
-bool AppDelegate::nextMediaButtonClick(QObject *sender)
+int64_t AppDelegate::indexOfNextVisibleMedia() const
 {
-    if (mediaIndex() < 0 || !_mediaPlayer || mediaIndex() >= mediaPlaylist()->size())
-        return false;
-    const qsizetype visibleCount =
-        _playlist.visibleMediaPlaylist() ? _playlist.visibleMediaPlaylist()->size() : 0;
+    if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
+        return NSNotFound;
+    const qsizetype visibleCount = _playlist.visibleCount();
     int64_t visibleIndex =
         indexOfObjectInArray(mediaPlaylist()->at(mediaIndex()), _playlist.visibleMediaPlaylist());
     // A current entry filtered out of view steps to the first visible one.
     if (visibleIndex == NSNotFound)
         visibleIndex = -1;
     if (visibleIndex >= visibleCount - 1)
+        return NSNotFound;
+    return indexOfObjectInArray(_playlist.visibleMediaPlaylist()->at(visibleIndex + 1),
+                                mediaPlaylist());
+}
+
+int64_t AppDelegate::indexOfPreviousVisibleMedia() const
+{
+    // Without a current entry, the step starts from the last one.
+    const int64_t from = mediaIndex() < 0 ? mediaPlaylist()->size() - 1 : mediaIndex();
+    if (from < 0 || from >= mediaPlaylist()->size())
+        return NSNotFound;
+    const qsizetype visibleCount = _playlist.visibleCount();
+    int64_t visibleIndex =
+        indexOfObjectInArray(mediaPlaylist()->at(from), _playlist.visibleMediaPlaylist());
+    // A current entry filtered out of view steps to the first visible one.
+    if (visibleIndex == NSNotFound) {
+        if (visibleCount == 0)
+            return NSNotFound;
+        visibleIndex = 1;
+    }
+    if (visibleIndex <= 0)
+        return NSNotFound;
+    return indexOfObjectInArray(_playlist.visibleMediaPlaylist()->at(visibleIndex - 1),
+                                mediaPlaylist());
+}
+
+bool AppDelegate::nextMediaButtonClick(QObject *sender)
+{
+    if (!_mediaPlayer)
         return false;
-    const int64_t nextIndex = indexOfObjectInArray(
-        _playlist.visibleMediaPlaylist()->at(visibleIndex + 1), mediaPlaylist());
+    const int64_t nextIndex = indexOfNextVisibleMedia();
     if (nextIndex == NSNotFound)
         return false;
     clearPlayer();
@@ -148,26 +193,11 @@ void AppDelegate::prevMediaButtonClick(QObject *sender)
 {
     if (!_mediaPlayer)
         return;
-    // Without a current entry, start from the last one; it stays current even
-    // when there is nothing before it to play.
+    const int64_t prevIndex = indexOfPreviousVisibleMedia();
+    // Without a current entry, the last one becomes current even when there
+    // is nothing before it to play.
     if (mediaIndex() < 0)
         _playlist.setMediaIndex(mediaPlaylist()->size() - 1);
-    if (mediaIndex() < 0 || mediaIndex() >= mediaPlaylist()->size())
-        return;
-    const qsizetype visibleCount =
-        _playlist.visibleMediaPlaylist() ? _playlist.visibleMediaPlaylist()->size() : 0;
-    int64_t visibleIndex =
-        indexOfObjectInArray(mediaPlaylist()->at(mediaIndex()), _playlist.visibleMediaPlaylist());
-    // A current entry filtered out of view steps to the first visible one.
-    if (visibleIndex == NSNotFound) {
-        if (visibleCount == 0)
-            return;
-        visibleIndex = 1;
-    }
-    if (visibleIndex <= 0)
-        return;
-    const int64_t prevIndex = indexOfObjectInArray(
-        _playlist.visibleMediaPlaylist()->at(visibleIndex - 1), mediaPlaylist());
     if (prevIndex == NSNotFound)
         return;
     _playlist.setMediaIndex(prevIndex);
@@ -183,6 +213,7 @@ void AppDelegate::unloadPlayer()
     if (_mediaPlayer) {
         _mediaPlayer->stop();
         _mediaPlayer->setMedia(nullptr);
+        _tracksMenu->refresh();
     }
     if (_overlay.mediaBackgroundImageView)
         _overlay.mediaBackgroundImageView->setHidden(false);
@@ -190,6 +221,17 @@ void AppDelegate::unloadPlayer()
         _overlay.mediaProgressSlider->setEnabled(false);
     if (_overlay.mediaName)
         _overlay.mediaName->setText(QString());
+    emit playbackChanged();
+}
+
+void AppDelegate::stopCurrentMedia()
+{
+    // Kept while the media is still loaded: unloading takes the position with it.
+    rememberPlaybackPosition();
+    unloadPlayer();
+    clearPlayer();
+    if (_timer)
+        _timer->refresh();
 }
 
 void AppDelegate::clearPlayer()
@@ -205,6 +247,7 @@ void AppDelegate::clearPlayer()
         _overlay.remainingTimeLabel->setText(QStringLiteral("00:00:00"));
     if (_overlay.spentTimeLabel)
         _overlay.spentTimeLabel->setText(QStringLiteral("00:00:00"));
+    emit playbackChanged();
 }
 
 void AppDelegate::playbackPlay(QObject *)
@@ -273,17 +316,27 @@ void AppDelegate::playDroppedEntry(const MediaEntry &entry)
 
 void AppDelegate::applicationOpenFiles(const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return;
+    if (!paths.isEmpty())
+        whenMediaPlayerReady([this, paths] { mediaDragEvent(paths); });
+}
+
+void AppDelegate::applicationEnqueueFiles(const QStringList &paths)
+{
+    if (!paths.isEmpty())
+        whenMediaPlayerReady([this, paths] { appendDroppedOnTable(paths); });
+}
+
+void AppDelegate::whenMediaPlayerReady(const std::function<void()> &step)
+{
     if (_mediaPlayer) {
-        mediaDragEvent(paths);
+        step();
         return;
     }
-    // The player is still being made on its thread: open the files as soon as
+    // The player is still being made on its thread: the step runs as soon as
     // it is handed over, once.
     auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(this, &AppDelegate::mediaPlayerReady, this, [this, paths, connection] {
+    *connection = connect(this, &AppDelegate::mediaPlayerReady, this, [step, connection] {
         disconnect(*connection);
-        mediaDragEvent(paths);
+        step();
     });
 }

@@ -21,8 +21,10 @@ void AppDelegate::createAdditions()
     connect(_additions.get(), &PlaylistAdditions::entryAppended, this, &AppDelegate::entryAppended);
     connect(_additions.get(), &PlaylistAdditions::becameIdle, this, [this] {
         // Playback ran out of entries, and the additions brought none it could go on with.
-        if (std::exchange(_playNextWhenAppended, false))
+        if (std::exchange(_playNextWhenAppended, false)) {
             _playlist.setMediaIndex(-1);
+            emit playbackChanged();
+        }
     });
     // Long additions show their progress in the window's status line.
     _additions->setStatusBar(view()->window()->findChild<QStatusBar *>());
@@ -251,13 +253,8 @@ void AppDelegate::removeVisibleRow(int64_t row)
     // Visible entries always stand in the full list; nothing else to remove.
     if (index == NSNotFound)
         return;
-    if (index == mediaIndex()) {
-        rememberPlaybackPosition();
-        unloadPlayer();
-        clearPlayer();
-        if (_timer)
-            _timer->refresh();
-    }
+    if (index == mediaIndex())
+        stopCurrentMedia();
     _playlist.removeAt(index);
     applyFilter(_filterTextField ? _filterTextField->text() : QString());
     // The selection stays on its row, as it does over a reload, so that the

@@ -1,10 +1,12 @@
 #include "ApplicationMain.h"
 
 #include "AppDelegate.h"
+#include "CommandLine.h"
+#include "DesktopIntegration.h"
 #include "InfoDictionary.h"
+#include "app/desktop/InstanceChannel.h"
 #include "chrome/ChromeWidgets.h"
 #include "media/LibVlcBackend.h"
-#include "media/NativePath.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -20,23 +22,17 @@ void choosePlatform()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-// The files named on the command line, as absolute paths; a file manager's
-// "Open With" passes them the same way (or as file URLs). Read from the bytes
-// themselves: a name that is not UTF-8 must still lead back to its file.
-QStringList commandLineFiles(int argc, char **argv)
-{
-    QStringList paths;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        const QString url = NativePath::fromFileUrl(argument);
-        paths.append(NativePath::absolutePath(argument.startsWith("file:") && !url.isEmpty()
-                                                  ? url
-                                                  : NativePath::fromNative(argument)));
-    }
-    return paths;
-}
-
 } // namespace
+
+void nameApplication()
+{
+    const InfoDictionary &bundle = InfoDictionary::mainBundle();
+    QApplication::setApplicationName(
+        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
+    // The installed desktop entry is named by the same id (packaging/).
+    QApplication::setDesktopFileName(
+        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleIdentifier")));
+}
 
 AppDelegate *loadMainInterface(MediaBackend *backend)
 {
@@ -64,12 +60,19 @@ int applicationMain(int argc, char **argv)
     prepareProcessForMediaEngine();
     choosePlatform();
     QApplication application(argc, argv);
-    const InfoDictionary &bundle = InfoDictionary::mainBundle();
-    QApplication::setApplicationName(
-        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleName")));
-    // The installed desktop entry is named by the same id (packaging/).
-    QApplication::setDesktopFileName(
-        bundle.objectForInfoDictionaryKey(QStringLiteral("CFBundleIdentifier")));
+    nameApplication();
+    // Read once Qt has taken out the arguments that are its own.
+    const CommandLine commandLine = CommandLine::parse(argc, argv);
+    // Before the window is built: with a player running, this one hands the
+    // files over and is done.
+    const QByteArray instanceSocket =
+        InstanceChannel::socketPath(QApplication::desktopFileName() + QStringLiteral(".instance"));
+    if (!commandLine.newInstance &&
+        InstanceChannel::handOver(instanceSocket,
+                                  commandLine.enqueue ? InstanceChannel::Request::Enqueue
+                                                      : InstanceChannel::Request::Open,
+                                  commandLine.files))
+        return 0;
 
     const std::unique_ptr<MediaBackend> backend = createLibVlcBackend();
     AppDelegate *appDelegate = loadMainInterface(backend.get());
@@ -78,9 +81,16 @@ int applicationMain(int argc, char **argv)
     QPointer<QWidget> mainWindow = appDelegate->window();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
                      &AppDelegate::applicationWillTerminate);
-    QTimer::singleShot(0, appDelegate, [appDelegate, files = commandLineFiles(argc, argv)] {
+    QTimer::singleShot(0, appDelegate, [appDelegate, commandLine, instanceSocket] {
         appDelegate->applicationDidFinishLaunching();
-        appDelegate->applicationOpenFiles(files);
+        if (commandLine.enqueue)
+            appDelegate->applicationEnqueueFiles(commandLine.files);
+        else
+            appDelegate->applicationOpenFiles(commandLine.files);
+        // A turn later, so that the window shows without waiting for the bus.
+        QTimer::singleShot(0, appDelegate, [appDelegate, instanceSocket] {
+            startDesktopIntegration(appDelegate, instanceSocket);
+        });
     });
     const int status = QApplication::exec();
     // Windows, players and media go before the backend they came from.

@@ -9,6 +9,9 @@ class QWidget;
 // launches on the event loop's first turn and runs the loop.
 int applicationMain(int argc, char **argv);
 
+// Names the application and its desktop entry after the information dictionary.
+void nameApplication();
+
 // The part of it that tests share: loads the main interface file, binds its
 // AppDelegate to the backend and shows the main window. Returns the
 // AppDelegate, or nullptr when the file holds none. Launching is the caller's.

@@ -1,6 +1,9 @@
 #include "LibVlcMediaPlayer.h"
 
+#include "DelegateRelay.h"
+#include "EngineThreads.h"
 #include "LibVlcMedia.h"
+#include "LibVlcTracks.h"
 #include "VLCVideoView.h"
 
 #include <QCoreApplication>
@@ -21,112 +24,11 @@ static constexpr int kPauseSettleMs = 500;
 static constexpr libvlc_event_type_t WatchedEvents[] = {
     libvlc_MediaPlayerTimeChanged,      libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
     libvlc_MediaPlayerPaused,           libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached,
-    libvlc_MediaPlayerEncounteredError,
+    libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerESAdded, libvlc_MediaPlayerESDeleted,
+    libvlc_MediaPlayerESSelected,
 };
 
 namespace {
-
-enum class Notification { TimeChanged, StateChanged };
-
-// Delivers notifications on the context's thread, and only while the context
-// lives and the player still wants them: calls already queued when the player
-// goes away or changes delegate are dropped.
-class DelegateRelay : public QObject {
-public:
-    DelegateRelay(VLCMediaPlayerDelegate *delegate, QObject *context)
-        : _delegate(delegate)
-        , _context(context)
-    {
-        moveToThread(context->thread());
-    }
-
-    void deliver(Notification notification)
-    {
-        if (!_active.load() || !_context)
-            return;
-        if (notification == Notification::TimeChanged)
-            _delegate->mediaPlayerTimeChanged();
-        else
-            _delegate->mediaPlayerStateChanged();
-    }
-
-    // From any thread. The relay may be inside deliver() (a delegate that
-    // drops the player from its notification), so it is never deleted at once.
-    void retire()
-    {
-        _active = false;
-        deleteLater();
-    }
-
-private:
-    VLCMediaPlayerDelegate *const _delegate;
-    const QPointer<QObject> _context;
-    std::atomic<bool> _active{true};
-};
-
-// The workers still running, so that the process can wait for them at exit.
-// A worker is detached: joining one stuck in a multi-second stop would hold
-// the process, and a std::thread still joinable at exit would abort it.
-// Instead, as the application object goes (before any static destructor, so
-// that libraries the engine's threads use are still whole), the process waits
-// a bounded time for the count to reach zero. Past it, the engine is kept for
-// the rest of the process and late workers leave libVLC alone, so nothing
-// uses the engine after its release.
-class WorkerCensus {
-public:
-    // Never destroyed: a worker that outlives the wait still reports here.
-    static WorkerCensus &instance()
-    {
-        static auto *census = [] {
-            qAddPostRoutine([] { instance().waitAtExit(); });
-            return new WorkerCensus;
-        }();
-        return *census;
-    }
-
-    void started(const std::shared_ptr<LibVlcEngine> &engine)
-    {
-        std::lock_guard lock(_mutex);
-        ++_running;
-        _engine = engine;
-    }
-
-    // Past the wait at exit: the process is ending, the worker leaves libVLC alone.
-    bool isAbandoned()
-    {
-        std::lock_guard lock(_mutex);
-        return _abandoned;
-    }
-
-    // Runs the worker's last engine work, unless the process has stopped
-    // waiting for it, and counts the worker out.
-    template <typename Work> void finish(Work work)
-    {
-        std::lock_guard lock(_mutex);
-        if (!_abandoned)
-            work();
-        --_running;
-        _ended.notify_all();
-    }
-
-private:
-    void waitAtExit()
-    {
-        std::unique_lock lock(_mutex);
-        if (_ended.wait_for(lock, std::chrono::milliseconds(LibVlcMediaPlayer::kExitWaitMs),
-                            [this] { return _running == 0; }))
-            return;
-        _abandoned = true;
-        _keptEngine = _engine.lock();
-    }
-
-    std::mutex _mutex;
-    std::condition_variable _ended;
-    int _running = 0;
-    bool _abandoned = false;
-    std::weak_ptr<LibVlcEngine> _engine;
-    std::shared_ptr<LibVlcEngine> _keptEngine;
-};
 
 // The crop that makes the picture fill the view with its aspect kept, or
 // empty for the whole picture. Reads the view: its own thread only.
@@ -171,9 +73,11 @@ class LibVlcMediaPlayer::Worker : public std::enable_shared_from_this<Worker> {
 public:
     using Command = std::function<void(libvlc_media_player_t *)>;
 
-    Worker(std::shared_ptr<LibVlcEngine> engine, libvlc_media_player_t *player)
+    Worker(std::shared_ptr<LibVlcEngine> engine, libvlc_media_player_t *player,
+           std::shared_ptr<LibVlcTracks> tracks)
         : _engine(std::move(engine))
         , _player(player)
+        , _tracks(std::move(tracks))
     {
         libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
         for (libvlc_event_type_t type : WatchedEvents)
@@ -182,8 +86,7 @@ public:
 
     void start()
     {
-        WorkerCensus::instance().started(_engine);
-        std::thread([self = shared_from_this()] { self->run(); }).detach();
+        EngineThreads::instance().start(_engine, [self = shared_from_this()] { self->run(); });
     }
 
     // Any thread. Answers the command's number, counted from 1.
@@ -234,6 +137,13 @@ public:
         postVolume();
     }
 
+    // Worker thread.
+    void readTracks(libvlc_media_player_t *player)
+    {
+        if (_tracks->read(player))
+            notify(Notification::TracksChanged);
+    }
+
     void setRelay(DelegateRelay *relay)
     {
         std::lock_guard lock(_relayMutex);
@@ -254,6 +164,11 @@ private:
         switch (event->type) {
         case libvlc_MediaPlayerTimeChanged:
             self->notify(Notification::TimeChanged);
+            return;
+        case libvlc_MediaPlayerESAdded:
+        case libvlc_MediaPlayerESDeleted:
+        case libvlc_MediaPlayerESSelected:
+            self->postTracksRead();
             return;
         case libvlc_MediaPlayerPlaying:
             // The audio output may be new now and would ignore an earlier volume.
@@ -286,6 +201,17 @@ private:
         std::lock_guard lock(_mutex);
         _stateSettled = true;
         _wake.notify_all();
+    }
+
+    // A new media brings its streams one event each: one read covers them all.
+    void postTracksRead()
+    {
+        if (_tracksReadPosted.exchange(true))
+            return;
+        post([this](libvlc_media_player_t *player) {
+            _tracksReadPosted = false;
+            readTracks(player);
+        });
     }
 
     void postVolume()
@@ -324,8 +250,8 @@ private:
 
     void tearDown()
     {
-        WorkerCensus &census = WorkerCensus::instance();
-        if (!census.isAbandoned()) {
+        EngineThreads &threads = EngineThreads::instance();
+        if (!threads.isAbandoned()) {
             // Detaching waits for a callback in progress; none comes after,
             // and none is left to run into the stop below.
             libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
@@ -334,7 +260,7 @@ private:
             // The long part, while a file is still being opened.
             libvlc_media_player_stop(_player);
         }
-        census.finish([this] {
+        threads.lastEngineWork([this] {
             libvlc_media_player_set_media(_player, nullptr);
             libvlc_media_player_release(_player);
             // libVLC keeps each thread's last error message until the thread
@@ -349,6 +275,8 @@ private:
     std::shared_ptr<LibVlcEngine> _engine;
     libvlc_media_player_t *const _player;
     std::atomic<int> _volume{100};
+    const std::shared_ptr<LibVlcTracks> _tracks;
+    std::atomic<bool> _tracksReadPosted{false};
 
     std::mutex _mutex;
     std::condition_variable _wake;
@@ -365,6 +293,7 @@ private:
 };
 
 LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVideoView *view)
+    : _tracks(std::make_shared<LibVlcTracks>())
 {
     libvlc_media_player_t *player = engine ? libvlc_media_player_new(engine->instance()) : nullptr;
     if (!player)
@@ -374,7 +303,7 @@ LibVlcMediaPlayer::LibVlcMediaPlayer(std::shared_ptr<LibVlcEngine> engine, VLCVi
     // Qt handles the mouse and keys over the picture (overlay, shortcuts).
     libvlc_video_set_mouse_input(player, false);
     libvlc_video_set_key_input(player, false);
-    _worker = std::make_shared<Worker>(std::move(engine), player);
+    _worker = std::make_shared<Worker>(std::move(engine), player, _tracks);
     _worker->start();
 
     if (!view)
@@ -430,6 +359,22 @@ bool LibVlcMediaPlayer::isExpectationPending() const
     return _worker && _worker->doneCount() < _expected.untilCommand;
 }
 
+void LibVlcMediaPlayer::postTrackCommand(std::function<void(libvlc_media_player_t *)> command)
+{
+    if (!_worker)
+        return;
+    _worker->post(
+        [worker = _worker.get(), command = std::move(command)](libvlc_media_player_t *player) {
+            command(player);
+            worker->readTracks(player);
+        });
+}
+
+bool LibVlcMediaPlayer::areTracksKnown() const
+{
+    return _worker && _worker->doneCount() >= _tracksUnknownUntil;
+}
+
 void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
 {
     _media = std::move(media);
@@ -437,9 +382,11 @@ void LibVlcMediaPlayer::setMedia(VLCMediaPtr media)
     libvlc_media_t *handle = engineMedia ? engineMedia->handle() : nullptr;
     // A new media stops a playing one.
     postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
-                  [media = _media, handle](libvlc_media_player_t *player) {
+                  [media = _media, handle, worker = _worker.get()](libvlc_media_player_t *player) {
                       libvlc_media_player_set_media(player, handle);
+                      worker->readTracks(player);
                   });
+    _tracksUnknownUntil = _expected.untilCommand;
 }
 
 void LibVlcMediaPlayer::play()
@@ -474,7 +421,11 @@ void LibVlcMediaPlayer::pause()
 void LibVlcMediaPlayer::stop()
 {
     postExpecting(VLCMediaPlayerState::Stopped, std::nullopt,
-                  [](libvlc_media_player_t *player) { libvlc_media_player_stop(player); });
+                  [worker = _worker.get()](libvlc_media_player_t *player) {
+                      libvlc_media_player_stop(player);
+                      worker->readTracks(player);
+                  });
+    _tracksUnknownUntil = _expected.untilCommand;
 }
 
 void LibVlcMediaPlayer::setTime(VLCTime time)

@@ -5,10 +5,13 @@
 
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+class LibVlcTracks;
 class QObject;
 class VLCVideoView;
+struct libvlc_media_player_t;
 
 // VLCMediaPlayer over a libvlc_media_player_t that only its own worker thread
 // changes. libVLC's stop (and a new media on a playing player, which stops
@@ -40,10 +43,11 @@ public:
     VLCMediaPlayerState state() const override;
     bool isPlaying() const override;
 
-    // When the application object goes, the process waits this long for the
-    // workers of destroyed players; one still inside libVLC then is left to
-    // the end of the process and keeps the engine from being released under it.
-    static constexpr int kExitWaitMs = 1000;
+    // LibVlcTracks.cpp.
+    QList<VLCTrack> tracks(VLCTrackKind kind) const override;
+    int currentTrack(VLCTrackKind kind) const override;
+    void setCurrentTrack(VLCTrackKind kind, int id) override;
+    void addSubtitleFile(const QString &path) override;
 
 private:
     class Worker;
@@ -75,11 +79,19 @@ private:
     template <typename Command>
     void postExpecting(VLCMediaPlayerState state, std::optional<int64_t> timeMs, Command command);
     bool isExpectationPending() const;
+    // Queues a command that changes the tracks, and has them read again after it.
+    void postTrackCommand(std::function<void(libvlc_media_player_t *)> command);
+    // False from a new media or a stop until the worker has carried it out:
+    // the tracks last read are the old media's.
+    bool areTracksKnown() const;
 
     std::shared_ptr<Worker> _worker;
     VLCMediaPtr _media;
     Audio _audio{this};
     Expectation _expected;
+    uint64_t _tracksUnknownUntil = 0;
+    // Shared with the worker, which reads them.
+    std::shared_ptr<LibVlcTracks> _tracks;
     // Lives on the view's thread, for the view's notifications.
     QObject *_viewContext = nullptr;
 };

@@ -3,6 +3,9 @@
 #include "VLCMedia.h"
 #include "VLCTime.h"
 
+#include <QList>
+#include <QString>
+
 class QObject;
 
 // Receives the player's notifications, always on the main thread.
@@ -11,6 +14,9 @@ public:
     virtual ~VLCMediaPlayerDelegate() = default;
     virtual void mediaPlayerTimeChanged() = 0;
     virtual void mediaPlayerStateChanged() = 0;
+    // The media's tracks, or which of them plays, changed. A delegate that
+    // shows no tracks may leave it be.
+    virtual void mediaPlayerTracksChanged() {}
 };
 
 class VLCAudio {
@@ -20,6 +26,18 @@ public:
     virtual void setVolume(int volume) = 0;
     virtual int volume() const = 0;
 };
+
+enum class VLCTrackKind { Audio, Subtitle };
+
+// One stream of the media as the engine names it; ids are the engine's own.
+struct VLCTrack {
+    int id = -1;
+    QString name;
+    bool operator==(const VLCTrack &) const = default;
+};
+
+// The id of no track at all: subtitles off.
+constexpr int VLCNoTrack = -1;
 
 enum class VLCMediaPlayerState { Stopped, Opening, Buffering, Playing, Paused, Ended, Error };
 
@@ -50,4 +68,14 @@ public:
     virtual double position() const = 0;
     virtual VLCMediaPlayerState state() const = 0;
     virtual bool isPlaying() const = 0;
+
+    // The playing media's tracks of a kind, in the engine's order; none while
+    // nothing plays. The answers never wait for the engine: they are what it
+    // last reported.
+    virtual QList<VLCTrack> tracks(VLCTrackKind kind) const = 0;
+    virtual int currentTrack(VLCTrackKind kind) const = 0;
+    // VLCNoTrack turns subtitles off.
+    virtual void setCurrentTrack(VLCTrackKind kind, int id) = 0;
+    // Adds the file as a subtitle track of the loaded media and shows it.
+    virtual void addSubtitleFile(const QString &path) = 0;
 };

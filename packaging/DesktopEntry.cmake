@@ -1,6 +1,6 @@
-# Writes the desktop entry from its template, with the MimeType list that the
-# build's own classification accepts (glaze_accepted_mime_types), so that the
-# entry and the program never disagree.
+# Writes the desktop entry (or the program's own list, app/desktop/) from its
+# template, with the MimeType list that the build's own classification accepts
+# (glaze_accepted_mime_types), so that the entry and the program never disagree.
 #   cmake -DTOOL=... -DTEMPLATE=... -DOUTPUT=... -DGLAZE_APP_ID=... -P DesktopEntry.cmake
 # Only the system's types count: a type someone registered in their own home
 # must not end up in a package built there.

@@ -97,8 +97,7 @@ else
 
     # --- The title bar's menu button: View > Enter Full Screen, by keys.
     e2e_show_controls $((OX + OW - 54)) $((OY + 22))
-    xdotool click 1
-    sleep 0.5
+    e2e_open_menu_by xdotool click 1
     xdotool key Up Right Return
     is_full_screen() { [[ $(xprop -id "$e2e_main_window" _NET_WM_STATE) == *FULLSCREEN* ]]; }
     e2e_wait_until "full screen from the menu" is_full_screen

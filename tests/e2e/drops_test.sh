@@ -11,6 +11,8 @@
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
 source "$here/e2e_lib.sh"
+# shellcheck source=panel_lib.sh
+source "$here/panel_lib.sh"
 GLAZE=${1:-}
 compositor=1
 [[ ${2:-} == --no-compositor ]] && compositor=0
@@ -39,23 +41,13 @@ e2e_start_glaze "$first"
 e2e_wait_for_overlay
 e2e_check_overlay_over_video_area "$e2e_overlay"
 
-# The media name and the table's row count are NAME and ROWS.
-shows() { # NAME ROWS
-    local state
-    state=$(/usr/bin/python3 "$here/read_now_playing.py" "$e2e_glaze_pid") || return 1
-    local name rows
-    name=$(awk -F'\t' '$1 == "name" { print $2 }' <<<"$state")
-    rows=$(awk -F'\t' '$1 == "rows" { print $2 }' <<<"$state")
-    e2e_last_seen="'$name', $rows rows"
-    [[ $name == "$1" && $rows == "$2" ]]
-}
 overlay_width_is() {
     e2e_geometry "$e2e_overlay"
     e2e_last_seen="overlay ${WIDTH} wide, main window $MW"
     ((WIDTH == $1))
 }
 
-e2e_wait_until "the clip from the command line to play" shows first 1
+e2e_wait_until "the clip from the command line to play" panel_plays first 1
 e2e_pass "plays 'first' from the command line"
 
 # A GTK window offering FILES, in the free corner of the screen; its output
@@ -105,13 +97,13 @@ xdotool click 1
 e2e_wait_until "the playlist panel to open" overlay_width_is $((MW - 300))
 start_source "Table files" "${table_files[@]}"
 drag_to "Table files" $((MX + MW - 150)) $((OY + OH / 2))
-e2e_wait_until "two rows more, 'first' still playing" shows first 3
+e2e_wait_until "two rows more, 'first' still playing" panel_plays first 3
 e2e_pass "dropped on the table: 3 rows, 'first' plays on"
 
 # --- Onto the video area: the dropped clip plays and the panel closes.
 start_source "Video file" "$video_file"
 drag_to "Video file" $((OX + (OW - 300) / 3)) $((OY + OH / 2))
-e2e_wait_until "the dropped clip to play" shows "video latéin #3 50%" 4
+e2e_wait_until "the dropped clip to play" panel_plays "video latéin #3 50%" 4
 e2e_wait_until "the playlist panel to close" overlay_width_is "$MW"
 e2e_pass "dropped on the video area: 'video latéin #3 50%' plays over the whole window"
 

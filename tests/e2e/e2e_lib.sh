@@ -461,3 +461,13 @@ e2e_region_dominant_rgb() {
                 best = $1 + 0; rgb = substr($0, RSTART + 1, RLENGTH - 1) }
             END { gsub(",", " ", rgb); print rgb }'
 }
+
+# Runs a command that opens one of glaze's menus, and waits for the menu: a
+# popup is one more window of the process.
+e2e_glaze_windows() { xdotool search --onlyvisible --pid "$e2e_glaze_pid" 2>/dev/null | wc -l; }
+e2e_open_menu_by() { # COMMAND...
+    local before
+    before=$(e2e_glaze_windows)
+    "$@"
+    e2e_wait_until "a menu to open" eval '(($(e2e_glaze_windows) > before))'
+}

@@ -43,6 +43,17 @@ panel_shows() { # NAME ROWS
     [[ $name == "$1" && $rows == "$2" ]]
 }
 
+# True when NAME plays and the table has ROWS rows: the rows are counted,
+# not read, which keeps it cheap for a long table.
+panel_plays() { # NAME ROWS
+    local state name rows
+    state=$(/usr/bin/python3 "$panel_here/read_now_playing.py" "$e2e_glaze_pid") || return 1
+    name=$(awk -F'\t' '$1 == "name" { print $2 }' <<<"$state")
+    rows=$(awk -F'\t' '$1 == "rows" { print $2 }' <<<"$state")
+    e2e_last_seen="'$name' playing, $rows rows"
+    [[ $name == "$1" && $rows == "$2" ]]
+}
+
 # Sets CX CY to the middle of a control (by name) or a row (by media name).
 panel_centre_of() { # control|row LABEL
     local box

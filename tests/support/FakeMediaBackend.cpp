@@ -8,6 +8,7 @@ void RecordingMediaPlayer::setMedia(VLCMediaPtr media)
     _media = std::move(media);
     // Media start at their beginning, as the engine's do.
     _time = VLCTime();
+    forgetTracks();
     calls.append(QStringLiteral("setMedia ") + (_media ? _media->path() : QStringLiteral("nil")));
 }
 
@@ -26,7 +27,33 @@ void RecordingMediaPlayer::pause()
 void RecordingMediaPlayer::stop()
 {
     _state = VLCMediaPlayerState::Stopped;
+    forgetTracks();
     calls.append(QStringLiteral("stop"));
+}
+
+void RecordingMediaPlayer::forgetTracks()
+{
+    _tracks = {};
+    _currentTracks = {VLCNoTrack, VLCNoTrack};
+}
+
+void RecordingMediaPlayer::setCurrentTrack(VLCTrackKind kind, int id)
+{
+    _currentTracks[size_t(kind)] = id;
+    calls.append(QStringLiteral("setCurrentTrack %1 %2").arg(int(kind)).arg(id));
+}
+
+void RecordingMediaPlayer::addSubtitleFile(const QString &path)
+{
+    calls.append(QStringLiteral("addSubtitleFile ") + path);
+}
+
+void RecordingMediaPlayer::reportTracks(VLCTrackKind kind, QList<VLCTrack> tracks, int current)
+{
+    _tracks[size_t(kind)] = std::move(tracks);
+    _currentTracks[size_t(kind)] = current;
+    if (_delegate)
+        _delegate->mediaPlayerTracksChanged();
 }
 
 void RecordingMediaPlayer::report(VLCMediaPlayerState state)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QImage>
 #include <QStringList>
+#include <array>
 #include <atomic>
 #include <functional>
 
@@ -54,7 +55,8 @@ public:
     }
 
     // Every call, in order: "play", "pause", "stop", "setMedia <path>" or
-    // "setMedia nil", "setTime <ms>".
+    // "setMedia nil", "setTime <ms>", "setCurrentTrack <kind> <id>" (0 audio,
+    // 1 subtitle), "addSubtitleFile <path>".
     QStringList calls;
 
     void setDelegate(VLCMediaPlayerDelegate *delegate, QObject *) override { _delegate = delegate; }
@@ -77,6 +79,14 @@ public:
     bool isPlaying() const override { return _state == VLCMediaPlayerState::Playing; }
     VLCMediaPlayerDelegate *delegate() const { return _delegate; }
 
+    // Tracks come and go with the media, as the engine's do.
+    QList<VLCTrack> tracks(VLCTrackKind kind) const override { return _tracks[size_t(kind)]; }
+    int currentTrack(VLCTrackKind kind) const override { return _currentTracks[size_t(kind)]; }
+    void setCurrentTrack(VLCTrackKind kind, int id) override;
+    void addSubtitleFile(const QString &path) override;
+    // What the engine reports of the playing media's tracks, as its notification does.
+    void reportTracks(VLCTrackKind kind, QList<VLCTrack> tracks, int current);
+
 private:
     std::atomic<int> *_released;
     VLCMediaPlayerDelegate *_delegate = nullptr;
@@ -85,6 +95,9 @@ private:
     VLCTime _time;
     double _position = -1.0;
     VLCMediaPlayerState _state = VLCMediaPlayerState::Stopped;
+    std::array<QList<VLCTrack>, 2> _tracks;
+    std::array<int, 2> _currentTracks{VLCNoTrack, VLCNoTrack};
+    void forgetTracks();
 };
 
 class FakeThumbnailer;

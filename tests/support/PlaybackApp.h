@@ -16,13 +16,19 @@ struct PlaybackApp : LaunchedApp {
 
     QString pathOf(const QString &name) const { return folder.filePath(name); }
 
+    // Makes an empty file of that name from the path's bytes: a name may hold
+    // bytes that are not UTF-8.
+    bool makeFile(const QString &name) const
+    {
+        return bool(std::ofstream(NativePath::toNative(pathOf(name)).constData()));
+    }
+
     // Adds an entry for a new (empty) file; the engine reports `lengthMs` for
     // it, or no length at all. The table then shows the whole playlist.
     MediaEntry add(const QString &name, std::optional<int> lengthMs = std::nullopt)
     {
         const QString path = pathOf(name);
-        // Made from the path's bytes: a name may hold bytes that are not UTF-8.
-        if (!std::ofstream(NativePath::toNative(path).constData()))
+        if (!makeFile(name))
             return nullptr;
         if (lengthMs)
             backend.setLength(path, VLCTime(*lengthMs));
