@@ -20,9 +20,18 @@ e2e_start_x
 e2e_start_wm
 e2e_start_compositor
 
+# The app's dialog windows on screen, one id a line.
+alert_windows() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$e2e_glaze_pid" 2>/dev/null); do
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
+            printf '%s\n' "$id"
+    done
+    return 0
+}
 one_alert() {
     local count
-    count=$(e2e_alert_windows | wc -l)
+    count=$(alert_windows | wc -l)
     e2e_last_seen="$count alert windows"
     ((count == 1))
 }

@@ -296,16 +296,6 @@ e2e_window_under_pointer() {
 
 e2e_is_viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 
-# The app's dialog windows on screen, one id a line.
-e2e_alert_windows() {
-    local id
-    for id in $(xdotool search --all --onlyvisible --pid "$e2e_glaze_pid" 2>/dev/null); do
-        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
-            printf '%s\n' "$id"
-    done
-    return 0
-}
-
 # Grabs the whole screen as seen (composited when a compositor runs); prints the path.
 e2e_screenshot() {
     local file=$e2e_tmp/$1.png
