@@ -30,7 +30,8 @@ struct AnswerRecorder : VLCMediaThumbnailerDelegate {
     QList<Answer> answers;
 };
 
-enum class Expect { Picture, TimeOut, Either };
+// Green: a picture whose middle is green rather than red.
+enum class Expect { Picture, Green, TimeOut, Either };
 
 } // namespace
 
@@ -81,6 +82,13 @@ private slots:
                 QStringLiteral("-f lavfi -i %1 -frames:v 1 %2").arg(source, codec).split(' '));
         };
         row("wide 640x360 is 320x180", _clip, Expect::Picture, {320, 180});
+        // Red for the first fifth, green after: a frame from 30 % in is green.
+        row("taken 30 % into the clip",
+            MediaFixtures::generate("thumb-red-then-green.mp4",
+                                    "-f lavfi -i color=red:size=320x240:duration=0.4 -f lavfi -i "
+                                    "color=lime:size=320x240:duration=1.6 -filter_complex concat "
+                                    "-pix_fmt yuv420p -c:v libx264 -preset ultrafast -g 5"),
+            Expect::Green, {320, 240});
         row("4:3 640x480 is 320x240", clip(640, 480), Expect::Picture, {320, 240});
         row("portrait 360x640 is 135x240", clip(360, 640), Expect::Picture, {135, 240});
         row("small 160x90 grows to 320x180", clip(160, 90), Expect::Picture, {320, 180});
@@ -129,7 +137,7 @@ private slots:
         QVERIFY2(answer.thumbnailer, "no answer of its own in time");
         const QImage &image = answer.image;
         if (expect != Expect::Either)
-            QCOMPARE(!image.isNull(), expect == Expect::Picture);
+            QCOMPARE(!image.isNull(), expect != Expect::TimeOut);
         if (image.isNull())
             return;
         QCOMPARE(image.size(), size);
@@ -137,6 +145,8 @@ private slots:
         QImage flat(size, image.format());
         flat.fill(image.pixel(0, 0));
         QVERIFY2(expect != Expect::Picture || image != flat, "the picture is blank");
+        const QColor middle = image.pixelColor(image.rect().center());
+        QVERIFY2(expect != Expect::Green || middle.green() > 2 * middle.red(), "not green");
     }
 
     void fiftyFetchesGetOneAnswerEach()

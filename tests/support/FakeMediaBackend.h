@@ -71,6 +71,8 @@ public:
     double position() const override { return _position; }
     // The engine plays on: its time moves by that much.
     void advance(int ms) { _time = VLCTime(_time.intValue() + ms); }
+    // Only the position moves, as for media whose time the engine cannot tell.
+    void advancePosition(double by) { _position += by; }
     // What the engine reports of the media, as its state notification does.
     void report(VLCMediaPlayerState state);
     VLCMediaPlayerState state() const override { return _state; }

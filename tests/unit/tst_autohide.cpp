@@ -125,6 +125,8 @@ private slots:
         QCOMPARE(o.view.isMouseInside(), hoverAfter);
         QVERIFY(o.settledHidden(hiddenAfter));
         QCOMPARE(inactivity.isActive(), timer != 'e');
+        // Restarted, it has its three seconds to run again.
+        QVERIFY(timer != 'r' || inactivity.remainingTime() > 2000);
         QVERIFY(!o.mainWindow.isFullScreen());
     }
 

@@ -86,6 +86,7 @@ private slots:
             << list << QByteArray("http://example.org/a.mp4\r\n") << Names{};
         QTest::addRow("another machine's file names nothing")
             << list << QByteArray("file://nas/m/a.mp4\r\n") << Names{};
+        QTest::addRow("a bare path is no URI") << list << QByteArray("/m/a.mp4\r\n") << Names{};
         QTest::addRow("plain text names nothing")
             << QByteArray("text/plain") << QByteArray("/m/a.mp4") << Names{};
     }

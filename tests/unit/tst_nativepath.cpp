@@ -18,8 +18,8 @@ private slots:
         QTest::addRow("UTF-8 with an emoji")
             << QByteArray("/m/\xc3\xa9t\xc3\xa9 \xf0\x9f\x8e\xac") << QString::fromUtf8("/m/été 🎬");
         QTest::addRow("Latin-1 byte") << QByteArray("/m/lat\xe9in1.mp4") << "/m/latéin1.mp4";
-        QTest::addRow("stray continuation and lead bytes")
-            << QByteArray("/\x80\xbf\xc3") << QString::fromLatin1("/\x80\xbf\xc3");
+        QTest::addRow("stray continuation and lead bytes, and 0xFF")
+            << QByteArray("/\x80\xbf\xc3\xff") << QString::fromLatin1("/\x80\xbf\xc3\xff");
         QTest::addRow("overlong slash stays two bytes")
             << QByteArray("/a\xc0\xaf") << QString::fromLatin1("/a\xc0\xaf");
         QTest::addRow("an encoded surrogate is not text")

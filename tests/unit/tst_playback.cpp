@@ -389,6 +389,8 @@ private slots:
         QTest::addRow("the engine's end of the last entry") << "ended" << true << true;
         QTest::addRow("ten seconds without progress move on") << "stall 10" << false << true;
         QTest::addRow("nine seconds without progress play on") << "stall 9" << false << false;
+        QTest::addRow("ten seconds in which only the position moves play on")
+            << "position moves" << false << false;
         QTest::addRow("an end told once another media is loaded") << "late ended" << false << false;
     }
     void engineEndOrStallEndsTheMedia()
@@ -407,6 +409,11 @@ private slots:
                                               : VLCMediaPlayerState::Error);
         } else if (event.startsWith("stall")) {
             app->tick(event.mid(6).toInt(), false);
+        } else if (event == "position moves") {
+            for (int i = 0; i < 10; ++i) {
+                player()->advancePosition(0.01);
+                app->tick(1, false);
+            }
         } else {
             // The notification was on its way while the next media was loaded: by
             // the time it arrives the engine is playing that one.
