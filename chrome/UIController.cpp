@@ -278,28 +278,25 @@ void UIController::maximazeApplication(QObject *)
 
 void UIController::windowDidEnterFullScreen(const Notification &)
 {
-    if (QAction *item = _appDelegate ? _appDelegate->fullscreenMenuItem() : nullptr)
-        item->setText(tr("Exit Full Screen"));
-    if (!_trackingTitlebarView)
-        return;
-    if (QAbstractButton *minimize = _trackingTitlebarView->minimazeButton())
-        minimize->setEnabled(false);
-    if (QAbstractButton *zoom = _trackingTitlebarView->maximazeButton())
-        zoom->setAccessibleName(tr("Exit Full Screen"));
-    _trackingTitlebarView->showButtons(false);
+    followFullScreen(true);
 }
 
 void UIController::windowDidExitFullScreen(const Notification &)
 {
+    followFullScreen(false);
+}
+
+void UIController::followFullScreen(bool fullScreen)
+{
     if (QAction *item = _appDelegate ? _appDelegate->fullscreenMenuItem() : nullptr)
-        item->setText(tr("Enter Full Screen"));
+        item->setText(fullScreen ? tr("Exit Full Screen") : tr("Enter Full Screen"));
     if (!_trackingTitlebarView)
         return;
     if (QAbstractButton *minimize = _trackingTitlebarView->minimazeButton())
-        minimize->setEnabled(true);
+        minimize->setEnabled(!fullScreen);
     if (QAbstractButton *zoom = _trackingTitlebarView->maximazeButton())
-        zoom->setAccessibleName(tr("Full Screen"));
-    _trackingTitlebarView->showButtons(true);
+        zoom->setAccessibleName(fullScreen ? tr("Exit Full Screen") : tr("Full Screen"));
+    _trackingTitlebarView->showButtons(!fullScreen);
 }
 
 void UIController::showTime(QObject *)

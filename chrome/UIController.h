@@ -44,6 +44,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window buttons and the menu item follow full screen.
+    void followFullScreen(bool fullScreen);
     void loadView();
     // Hands the controls to the delegate and points their actions at it.
     void configureAppDelegate();

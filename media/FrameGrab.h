@@ -59,7 +59,7 @@ public:
         libvlc_video_set_callbacks(_player, &FrameGrab::lock, &FrameGrab::unlock, nullptr, this);
         libvlc_video_set_format_callbacks(_player, &FrameGrab::setup, nullptr);
         libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
-        for (libvlc_event_type_t type : WatchedEvents)
+        for (libvlc_event_type_t type : kWatchedEvents)
             libvlc_event_attach(events, type, &FrameGrab::handleEvent, this);
     }
 
@@ -68,7 +68,7 @@ public:
     {
         if (_player) {
             libvlc_event_manager_t *events = libvlc_media_player_event_manager(_player);
-            for (libvlc_event_type_t type : WatchedEvents)
+            for (libvlc_event_type_t type : kWatchedEvents)
                 libvlc_event_detach(events, type, &FrameGrab::handleEvent, this);
             libvlc_media_player_stop(_player);
         }
@@ -110,9 +110,9 @@ public:
     }
 
 private:
-    static constexpr libvlc_event_type_t WatchedEvents[] = {libvlc_MediaPlayerEndReached,
-                                                            libvlc_MediaPlayerEncounteredError,
-                                                            libvlc_MediaPlayerStopped};
+    static constexpr libvlc_event_type_t kWatchedEvents[] = {libvlc_MediaPlayerEndReached,
+                                                             libvlc_MediaPlayerEncounteredError,
+                                                             libvlc_MediaPlayerStopped};
 
     struct Buffer {
         int width = 0, height = 0, pitch = 0;
