@@ -33,6 +33,19 @@ void CustomTextField::setBackgroundColor(const QColor &color)
     setPalette(colours);
 }
 
+void CustomTextField::setClearButtonWanted(bool wanted)
+{
+    _clearButtonWanted = wanted;
+    if (isVisible())
+        setClearButtonEnabled(wanted);
+}
+
+void CustomTextField::showEvent(QShowEvent *event)
+{
+    setClearButtonEnabled(_clearButtonWanted);
+    QLineEdit::showEvent(event);
+}
+
 void CustomTextField::paintEvent(QPaintEvent *event)
 {
     // Qt draws the text, the cursor and the selection, with no panel to speak of.
