@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "CommandLine.h"
 #include "DesktopIntegration.h"
+#include "FontConfigurationWarmUp.h"
 #include "InfoDictionary.h"
 #include "app/desktop/InstanceChannel.h"
 #include "chrome/ChromeWidgets.h"
@@ -58,6 +59,7 @@ AppDelegate *loadMainInterface(MediaBackend *backend)
 int applicationMain(int argc, char **argv)
 {
     prepareProcessForMediaEngine();
+    FontConfigurationWarmUp fontConfiguration;
     choosePlatform();
     QApplication application(argc, argv);
     nameApplication();
@@ -75,6 +77,8 @@ int applicationMain(int argc, char **argv)
         return 0;
 
     const std::unique_ptr<MediaBackend> backend = createLibVlcBackend();
+    // The interface file's first text field lays its text out.
+    fontConfiguration.wait();
     AppDelegate *appDelegate = loadMainInterface(backend.get());
     if (!appDelegate)
         return 1;
