@@ -8,6 +8,7 @@
 # with its rows drawn; a file dragged from a GTK window onto the picture
 # plays at once and closes the panel; Ctrl+Q quits.
 # Usage: desktop_test.sh GLAZE_BINARY
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 GLAZE=$1
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers shared by the end-to-end scripts, sourced by each one.
 #
 # A script gets a private Xvfb, openbox, optionally xcompmgr and a session bus

@@ -15,6 +15,7 @@ outdir=$(cd "$1" && pwd)
 GLAZE=${GLAZE:-$(cd "$(dirname "$0")/../.." && pwd)/build/app/glaze}
 # What a failure leaves goes beside the pictures.
 export E2E_ARTIFACTS=${E2E_ARTIFACTS:-$outdir}
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 media=$e2e_tmp/Media

@@ -5,6 +5,7 @@
 # GTK window onto the picture, reaching the main window through the shape,
 # plays.
 # Usage: no_compositor_test.sh GLAZE_BINARY
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 GLAZE=$1
 

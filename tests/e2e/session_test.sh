@@ -5,6 +5,7 @@
 # after a quit; a text file handed over raises an alert, and Ctrl+Q still
 # quits.
 # Usage: session_test.sh GLAZE_BINARY
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 GLAZE=$1
 
