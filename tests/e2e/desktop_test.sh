@@ -41,6 +41,7 @@ e2e_wait_until "the picture and the subtitle under the strips" through_overlay
 e2e_pass "through the overlay: $e2e_last_seen"
 
 names_controls() {
+    e2e_nudge_to $((OX + OW / 2)) $((OY + OH / 2))
     e2e_tree || return 1
     e2e_last_seen=$(awk -F'\t' '$1 == "push button" { printf "%s, ", $2 }' <<<"$tree")
     local name

@@ -75,11 +75,11 @@ trap e2e_cleanup EXIT
 trap 'e2e_last_error="\"$BASH_COMMAND\" (line $LINENO, status $?)"' ERR
 trap 'e2e_log "FAIL: interrupted"; exit 124' INT TERM
 
-# A minute of an ffmpeg test source (testsrc, color=c=red, ...) as H.264.
-e2e_make_clip() { # FILE SOURCE
+# SECONDS (a minute unless told) of an ffmpeg test source (testsrc, color=c=red, ...) as H.264.
+e2e_make_clip() { # FILE SOURCE [SECONDS]
     local options=size=320x180:rate=25
     [[ $2 == *=* ]] && options=$2:$options || options=$2=$options
-    ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "$options" -t 60 \
+    ffmpeg -nostdin -hide_banner -loglevel error -f lavfi -i "$options" -t "${3:-60}" \
         -pix_fmt yuv420p -c:v libx264 -preset ultrafast "$1" || e2e_fail "ffmpeg could not make $1"
 }
 
@@ -216,21 +216,26 @@ e2e_plays() { # NAME ROWS
     e2e_last_seen=$(head -n2 <<<"$tree" | tr '\t\n' ' ,')
     [[ $(head -n2 <<<"$tree") == $'name\t'"$1"$'\nrows\t'"$2" ]]
 }
-# Clicks the middle of a shown button or field, found by its name in the tree.
-e2e_click() { # NAME
-    e2e_wait_until "'$1' in the accessibility tree" e2e_tree_shows "$1"
+# Sets CX CY to the middle of a button or field, found by its name in the
+# tree. The pointer stirs: the tree lists the overlay's controls only while shown.
+e2e_centre_of() { # NAME
+    e2e_wait_until "'$1' in the accessibility tree" e2e_stir_and_find "$1"
     local x y w h
     read -r x y w h < <(awk -F'\t' -v n="$1" '$2 == n { print $3; exit }' <<<"$tree")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    CX=$((x + w / 2)) CY=$((y + h / 2))
 }
-
-e2e_tree_shows() { e2e_tree && awk -F'\t' -v n="$1" '$2 == n { found = 1 } END { exit !found }' <<<"$tree"; }
+e2e_stir_and_find() { # NAME
+    e2e_nudge_to $((OX + 100)) $((OY + OH / 2))
+    e2e_tree && awk -F'\t' -v n="$1" '$2 == n { found = 1 } END { exit !found }' <<<"$tree"
+}
 
 # Opens the playlist panel: the overlay narrows, the panel at its right is
 # drawn, in its grey, with thumbnails and names.
 e2e_open_panel() {
-    e2e_show_controls $((OX + 100)) $((OY + OH / 2))
-    e2e_click "Show Playlist"
+    e2e_centre_of "Show Playlist"
+    # The pointer on the button brings the controls back, if they hid meanwhile.
+    e2e_show_controls "$CX" "$CY"
+    xdotool click 1
     e2e_wait_until "the overlay to narrow" eval 'e2e_geometry "$overlay" O && ((OW < MW))'
     e2e_wait_until "the panel drawn" e2e_panel_drawn
 }
