@@ -73,7 +73,7 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 trap 'e2e_last_error="\"$BASH_COMMAND\" (line $LINENO, status $?)"' ERR
-trap 'e2e_log "FAIL: interrupted"; exit 124' INT TERM
+trap 'e2e_failed=1 && e2e_log "FAIL: interrupted"; exit 124' INT TERM
 
 # SECONDS (a minute unless told) of an ffmpeg test source (testsrc, color=c=red, ...) as H.264.
 e2e_make_clip() { # FILE SOURCE [SECONDS]
