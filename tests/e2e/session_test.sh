@@ -20,7 +20,8 @@ hand_over() { # FILE
 
 e2e_start_glaze "$e2e_tmp/a.mp4"
 e2e_wait_until "'a' to play" e2e_plays a 1
-xdotool windowminimize --sync "$main"
+xdotool windowminimize "$main"
+e2e_wait_until "the window minimized" eval '! e2e_geometry "$main" M'
 hand_over "$e2e_tmp/b.mp4"
 e2e_wait_until "'b' to play" e2e_plays b 2
 e2e_wait_until "the window to come back" e2e_geometry "$main" M
