@@ -1,15 +1,11 @@
 #!/usr/bin/python3
-"""A drag source written with another toolkit than Qt (GTK 3): a small window
-titled TITLE that offers the given files as text/uri-list, byte for byte,
-when the pointer drags from it. What happens is printed, one line each:
+"""A drag source of another toolkit than Qt (GTK 3): a window titled "Drag
+source" that offers the given files as text/uri-list, byte for byte, when the
+pointer drags from it. It prints what happens, one line each: "ready" once
+shown, "begin" as a drag starts, "action <name>" when the target under the
+pointer takes it, "end <name>" with the action the target performed.
 
-    ready              the window is shown
-    begin              a drag has started
-    action <name>      the target under the pointer now takes it (copy, move...)
-    end <name>         the drag is over, with the action the target performed
-    failed <result>    the target refused the drop, or the drag was cancelled
-
-Usage: drag_source.py TITLE FILE...
+Usage: drag_source.py FILE...
 """
 
 import os
@@ -17,8 +13,7 @@ import sys
 import urllib.parse
 
 # GTK reads the command line as text, which these file names need not be.
-TITLE, PATHS = sys.argv[1], sys.argv[2:]
-sys.argv = sys.argv[:1]
+PATHS, sys.argv = sys.argv[1:], sys.argv[:1]
 
 import gi  # noqa: E402
 
@@ -26,70 +21,47 @@ gi.require_version("Gdk", "3.0")
 gi.require_version("Gtk", "3.0")
 from gi.repository import Gdk, GLib, Gtk  # noqa: E402
 
+# Percent-escaped from the names' bytes, so that any name survives.
+DATA = b"".join(b"file://" + urllib.parse.quote_from_bytes(
+    os.fsencode(os.path.abspath(path)), safe=b"/").encode() + b"\r\n" for path in PATHS)
+
 
 def say(line):
     print(line, flush=True)
 
 
-def uri_list(paths):
-    # Percent-escaped from the names' bytes, so that any name survives.
-    return b"".join(
-        b"file://"
-        + urllib.parse.quote_from_bytes(os.fsencode(os.path.abspath(path)), safe=b"/").encode()
-        + b"\r\n"
-        for path in paths)
-
-
-def action_name(action):
+def action_name(context):
+    action = context.get_selected_action()
     return action.value_nicks[0] if action else "none"
 
 
-def main():
-    data = uri_list(PATHS)
-    window = Gtk.Window(title=TITLE)
-    window.set_default_size(160, 120)
-    window.connect("destroy", Gtk.main_quit)
-    area = Gtk.EventBox()
-    area.add(Gtk.Label(label="drag me"))
-    window.add(area)
-    area.drag_source_set(Gdk.ModifierType.BUTTON1_MASK,
-                         [Gtk.TargetEntry.new("text/uri-list", 0, 0)],
-                         Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
+def begin(_widget, context):
+    say("begin")
+    # GTK tells no event of its own for the target's answers: they are looked
+    # at while dragging, as the context's selected action.
+    seen = ["none"]
 
-    def data_get(_widget, _context, selection, _info, _time):
-        selection.set(selection.get_target(), 8, data)
+    def watch():
+        if action_name(context) != seen[0]:
+            seen[0] = action_name(context)
+            say("action " + seen[0])
+        return not ended
 
-    # The target's answers come as the context's selected action; GTK tells
-    # no event of its own for them, so they are looked at while dragging.
-    dragging = [False]
-
-    def begin(_widget, context):
-        say("begin")
-        dragging[0] = True
-        seen = [None]
-
-        def watch():
-            action = context.get_selected_action()
-            if action != seen[0]:
-                seen[0] = action
-                if action:
-                    say("action " + action_name(action))
-            return dragging[0]
-
-        GLib.timeout_add(20, watch)
-
-    def end(_widget, context):
-        dragging[0] = False
-        say("end " + action_name(context.get_selected_action()))
-
-    area.connect("drag-data-get", data_get)
-    area.connect("drag-begin", begin)
-    area.connect("drag-failed", lambda _w, _c, result: say("failed " + result.value_nick) or False)
-    area.connect("drag-end", end)
-    window.connect("map-event", lambda *_: say("ready"))
-    window.show_all()
-    Gtk.main()
+    GLib.timeout_add(20, watch)
 
 
-if __name__ == "__main__":
-    main()
+ended = False
+window = Gtk.Window(title="Drag source")
+window.set_default_size(160, 120)
+area = Gtk.EventBox()
+area.add(Gtk.Label(label="drag me"))
+window.add(area)
+area.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [Gtk.TargetEntry.new("text/uri-list", 0, 0)],
+                     Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
+area.connect("drag-data-get", lambda _w, _c, selection, _i, _t: selection.set(selection.get_target(), 8, DATA))
+area.connect("drag-begin", begin)
+area.connect("drag-end", lambda _w, context: globals().update(ended=True) or say("end " + action_name(context)))
+window.connect("map-event", lambda *_: say("ready"))
+window.connect("destroy", Gtk.main_quit)
+window.show_all()
+Gtk.main()
