@@ -115,7 +115,7 @@ private slots:
                    "concat -pix_fmt yuv420p -c:v libx264 -preset ultrafast -g 5")
             << -1 << 2000 << QSize(320, 180);
         const QSize timeOut(0, 0);
-        QTest::addRow("zeros named .mp3, stopped while opening") << _zeros << 700 << -1 << timeOut;
+        QTest::addRow("zeros named .mp3, stopped while opening") << _zeros << 1200 << -1 << timeOut;
         QTest::addRow("text named .mp3")
             << MediaFixtures::file("engine-text.mp3", QByteArray("not a song\n").repeated(300))
             << 300 << -1 << timeOut;
@@ -134,35 +134,40 @@ private slots:
             QTest::qWait(std::max(runMs, 0));
             return runMs >= 0 || QTest::qWaitFor([&] { return _player->isPlaying(); }, 5000);
         };
+        // As Glaze adds a file and plays it, each with a media of its own: the length and a
+        // thumbnail are asked for (the first ask only starts the parse), and a thumbnailer
+        // is let go before its answer.
+        const VLCMediaPtr parsed = _backend->mediaWithPath(path);
+        QVERIFY(timedMs([&] { parsed->length(); }) < 50);
+        Answers answers, gone;
+        _backend->thumbnailerWithMediaAndDelegate(media(path), &gone)->fetchThumbnail();
+        auto thumbnailer = _backend->thumbnailerWithMediaAndDelegate(media(path), &answers);
+        QVERIFY(timedMs([&] { thumbnailer->fetchThumbnail(); }) < 300);
+
         // Every command returns at once and the answers follow it, whatever the engine does.
         _player->setMedia(media(path));
         QVERIFY(run());
-        const qint64 stopMs = timedMs([&] { _player->stop(); });
+        qint64 longestMs = timedMs([&] { _player->stop(); });
         QVERIFY(_player->state() == VLCMediaPlayerState::Stopped && !_player->time().isKnown());
         QVERIFY(run());
-        const qint64 destroyMs = timedMs([&] { _player.reset(); });
-        QVERIFY2(stopMs < 300 && destroyMs < 300,
-                 QByteArray::number(stopMs) + " " + QByteArray::number(destroyMs));
+        // The engine's word of this stop waits in the queue while the main thread is
+        // busy, and must die with the player.
+        longestMs = std::max(longestMs, timedMs([&] { _player->stop(); }));
+        QThread::msleep(300);
+        longestMs = std::max(longestMs, timedMs([&] { _player.reset(); }));
+        QVERIFY2(longestMs < 300, QByteArray::number(longestMs));
         // Nothing is heard from a player that is gone.
         const int heard = _heard->count;
         QTest::qWait(500);
         QCOMPARE(_heard->count, heard);
         QCOMPARE(_heard->offMainThread, 0);
 
-        // The length: the first ask only starts the parse, which never hangs.
-        const VLCMediaPtr parsed = _backend->mediaWithPath(path);
-        QVERIFY(timedMs([&] { parsed->length(); }) < 50);
+        // The parse never hangs.
         const VLCTime length = parsed->lengthWaitUntilDate(QDeadlineTimer(8000));
         QVERIFY2(length.isKnown() == (lengthMs >= 0) &&
                      qAbs(length.intValue() - qMax(lengthMs, 0)) <= 50,
                  QByteArray::number(length.intValue()));
-
-        // The thumbnail: one answer of its own, by the thumbnailer's ten seconds at the
-        // latest, and none to a thumbnailer let go before it came.
-        Answers answers, gone;
-        _backend->thumbnailerWithMediaAndDelegate(parsed, &gone)->fetchThumbnail();
-        auto thumbnailer = _backend->thumbnailerWithMediaAndDelegate(parsed, &answers);
-        QVERIFY(timedMs([&] { thumbnailer->fetchThumbnail(); }) < 300);
+        // One answer of its own, by the thumbnailer's ten seconds at the latest.
         QTRY_VERIFY_WITH_TIMEOUT(!answers.list.isEmpty(), 15000);
         QTest::qWait(200);
         QVERIFY(answers.list.size() == 1 && gone.list.isEmpty());
@@ -187,8 +192,10 @@ private slots:
                 QTest::qWait(250);
             }
             qInfo("stopping at %lld", QDateTime::currentMSecsSinceEpoch());
+            qint64 longestMs = 0;
             for (const auto &player : players)
-                player->stop();
+                longestMs = std::max(longestMs, timedMs([&] { player->stop(); }));
+            QVERIFY2(longestMs < 300, QByteArray::number(longestMs)); // nor does stopping
             return;
         }
         QProcess child;
