@@ -1,8 +1,8 @@
 // The playlist on the stand-in engine: random sequences of additions, filters,
 // removals and changes of the current entry, checked after every step against
-// a model; what an addition tells of the files it cannot take; and removal
-// from the panel. GLAZE_PLAYLIST_SEED replays a run, GLAZE_PLAYLIST_SEQUENCES
-// runs more.
+// a model; what an addition tells of the files it cannot take; removal from
+// the panel; and quitting while an addition waits. GLAZE_PLAYLIST_SEED replays
+// a run, GLAZE_PLAYLIST_SEQUENCES runs more.
 #include "PlaybackApp.h"
 #include "playlist/PathComponents.h"
 
@@ -260,6 +260,30 @@ private slots:
         QCOMPARE(PathComponents::baseName(_app->currentPath()), left.split(' ').value(playing));
         QCOMPARE(d()->isPlaying(), playing >= 0);
         QVERIFY(d()->isPlaylistOpen());
+    }
+
+    void quittingDuringAWaitEndsTheAddition()
+    {
+        _app->backend.setThumbnailsHeld(true);
+        bool appended = true;
+        // Quits as soon as the first fetch is held: the files are known to be files by then.
+        QTimer quitting;
+        quitting.callOnTimeout([&] {
+            if (_app->backend.heldThumbnailCount() > 0)
+                QCoreApplication::quit();
+        });
+        QTimer::singleShot(0, &quitting, [&] {
+            quitting.start(0);
+            appended = d()->appendPlaylistWithoutDublicates({"/m/one.mkv", "/m/two.mp3"});
+        });
+        // Should quitting not end the wait, the answer comes after all: a failure, not a hang.
+        QTimer::singleShot(5000, &quitting, [&] {
+            _app->backend.setThumbnailsHeld(false);
+            _app->backend.answerHeldThumbnails();
+        });
+        QCoreApplication::exec();
+        QVERIFY(!appended);
+        QCOMPARE(_app->backend.thumbnailsFetched, QStringList{"/m/one.mkv"});
     }
 };
 
