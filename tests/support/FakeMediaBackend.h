@@ -90,8 +90,7 @@ public:
     // Answers on a later turn of the event loop, as the engine answers later;
     // or, while the backend holds thumbnails, when the test says so. One
     // destroyed first is never answered.
-    class Thumbnailer : public QObject, public VLCMediaThumbnailer {
-    public:
+    struct Thumbnailer : QObject, VLCMediaThumbnailer {
         Thumbnailer(FakeMediaBackend *backend, VLCMediaThumbnailerDelegate *delegate, bool fails)
             : _backend(backend)
             , _delegate(delegate)
@@ -113,8 +112,6 @@ public:
             image.fill(Qt::darkCyan);
             _delegate->mediaThumbnailerDidFinishThumbnail(this, image);
         }
-
-    private:
         FakeMediaBackend *_backend;
         VLCMediaThumbnailerDelegate *_delegate;
         bool _fails;
@@ -134,14 +131,11 @@ public:
     // Answers the held fetches, oldest first; returns how many there were.
     int answerHeldThumbnails()
     {
-        int answered = 0;
-        for (const QPointer<Thumbnailer> &thumbnailer : std::exchange(_held, {})) {
-            if (thumbnailer) {
+        const int count = int(heldThumbnailCount());
+        for (const QPointer<Thumbnailer> &thumbnailer : std::exchange(_held, {}))
+            if (thumbnailer) // not destroyed meanwhile, nor by an earlier answer
                 thumbnailer->answer();
-                ++answered;
-            }
-        }
-        return answered;
+        return count;
     }
     qsizetype heldThumbnailCount() const { return _held.size() - _held.count(nullptr); }
 
