@@ -10,10 +10,6 @@ struct AppDelegateTestAccess {
 
     Playlist &playlist() { return d->_playlist; }
     void setMediaIndex(int64_t index) { d->_playlist.setMediaIndex(index); }
-    bool &isPlaylistOpen() { return d->_isPlaylistOpen; }
-    bool &isPlaying() { return d->_isPlaying; }
-    MediaEntry &curMediaPath() { return d->_curMediaPath; }
-    VLCTime &curMediaLength() { return d->_curMediaLength; }
     const MediaListRef &visibleMediaPlaylist() { return d->_playlist.visibleMediaPlaylist(); }
     const PreviewListRef &visibleMediaPreviews() { return d->_playlist.visibleMediaPreviews(); }
     QTableView *playlistTableView() { return d->_playlistTableView; }

@@ -7,11 +7,15 @@
 #include <QSignalSpy>
 
 // Glaze launched from its real interface files on a real (or decorated)
-// engine, with its player handed over. Under the offscreen platform the
-// player draws nowhere.
+// engine, with its player handed over: what a user meets a moment after
+// start-up. Under the offscreen platform the player draws nowhere.
 struct EngineApp {
     AppDelegate *d = nullptr;
 
+    EngineApp() { isolatedSettings.clear(); }
+    ~EngineApp() { close(true); }
+
+    // Returns false when launching did not finish.
     bool launch(MediaBackend *backend)
     {
         d = loadMainInterface(backend);
@@ -21,16 +25,14 @@ struct EngineApp {
         d->applicationDidFinishLaunching();
         return d->mediaPlayer() || ready.wait(10000);
     }
-    ~EngineApp()
+    // Closes the window, after quitting as the application does if asked to.
+    void close(bool quit)
     {
-        if (d) {
+        if (d && quit)
             d->applicationWillTerminate();
-            delete d->window();
-        }
+        delete mainWindow();
+        d = nullptr;
     }
-    EngineApp() { isolatedSettings.clear(); }
-    EngineApp(const EngineApp &) = delete;
-    EngineApp &operator=(const EngineApp &) = delete;
 
     AppDelegateTestAccess access() const { return {d}; }
     QWidget *mainWindow() const { return d ? d->window() : nullptr; }

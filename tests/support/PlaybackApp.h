@@ -27,28 +27,22 @@ struct PlaybackApp : LaunchedApp {
     // it, or no length at all. The table then shows the whole playlist.
     MediaEntry add(const QString &name, std::optional<int> lengthMs = std::nullopt)
     {
-        const QString path = pathOf(name);
         if (!makeFile(name))
             return nullptr;
-        if (lengthMs)
-            backend.setLength(path, VLCTime(*lengthMs));
-        auto entry = std::make_shared<const PlaylistEntry>(
-            PlaylistEntry{path, lengthMs ? VLCTime(*lengthMs) : VLCTime()});
+        const VLCTime length = lengthMs ? VLCTime(*lengthMs) : VLCTime();
+        backend.setLength(pathOf(name), length);
+        auto entry = std::make_shared<const PlaylistEntry>(PlaylistEntry{pathOf(name), length});
         appDelegate->mediaPlaylist()->append(entry);
         appDelegate->mediaPreviews()->append(nullptr);
         appDelegate->dropFilter();
         return entry;
     }
 
-    // Makes the entry current and loads it, as adding or double-clicking does.
-    bool load(int64_t index)
-    {
-        access().setMediaIndex(index);
-        return appDelegate->configureForCurrentMedia();
-    }
+    // Makes the entry current, loads and plays it, as double-clicking does.
     bool loadAndPlay(int64_t index)
     {
-        if (!load(index))
+        access().setMediaIndex(index);
+        if (!appDelegate->configureForCurrentMedia())
             return false;
         appDelegate->playPauseButtonClick(nullptr);
         return appDelegate->isPlaying();
@@ -65,7 +59,6 @@ struct PlaybackApp : LaunchedApp {
         }
     }
 
-    QString text(QLabel *label) const { return label ? label->text() : QStringLiteral("<none>"); }
     QString currentPath() const
     {
         const int64_t index = appDelegate->mediaIndex();
