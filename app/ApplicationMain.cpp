@@ -3,7 +3,7 @@
 #include "AppDelegate.h"
 #include "CommandLine.h"
 #include "DesktopIntegration.h"
-#include "FontConfigurationWarmUp.h"
+#include "FontWarmUp.h"
 #include "InfoDictionary.h"
 #include "app/desktop/InstanceChannel.h"
 #include "chrome/ChromeWidgets.h"
@@ -59,7 +59,7 @@ AppDelegate *loadMainInterface(MediaBackend *backend)
 int applicationMain(int argc, char **argv)
 {
     prepareProcessForMediaEngine();
-    FontConfigurationWarmUp fontConfiguration;
+    FontWarmUp fonts;
     choosePlatform();
     QApplication application(argc, argv);
     nameApplication();
@@ -77,9 +77,9 @@ int applicationMain(int argc, char **argv)
         return 0;
 
     const std::unique_ptr<MediaBackend> backend = createLibVlcBackend();
-    // The interface file's first text field lays its text out.
-    fontConfiguration.wait();
+    fonts.fillFontDatabase();
     AppDelegate *appDelegate = loadMainInterface(backend.get());
+    fonts.wait();
     if (!appDelegate)
         return 1;
     QPointer<QWidget> mainWindow = appDelegate->window();
