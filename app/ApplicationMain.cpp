@@ -1,5 +1,6 @@
 #include "ApplicationMain.h"
 
+#include "AfterFirstFrame.h"
 #include "AppDelegate.h"
 #include "CommandLine.h"
 #include "DesktopIntegration.h"
@@ -85,7 +86,7 @@ int applicationMain(int argc, char **argv)
     QPointer<QWidget> mainWindow = appDelegate->window();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
                      &AppDelegate::applicationWillTerminate);
-    QTimer::singleShot(0, appDelegate, [appDelegate, commandLine, instanceSocket] {
+    AfterFirstFrame::run(mainWindow->windowHandle(), [appDelegate, commandLine, instanceSocket] {
         appDelegate->applicationDidFinishLaunching();
         if (commandLine.enqueue)
             appDelegate->applicationEnqueueFiles(commandLine.files);

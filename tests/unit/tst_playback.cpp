@@ -2,10 +2,12 @@
 // by tick: the time read-outs, what each control, menu item and key tells the
 // player, the ends of the list and of the media, and text that reads.
 #include "PlaybackApp.h"
+#include "app/AfterFirstFrame.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -331,6 +333,42 @@ private slots:
                                   .arg(int(d->isPlaylistOpen()))
                                   .arg(field->text());
         QCOMPARE(state, after);
+    }
+
+    // Looked up in the icon theme only once the panel shows, but there then.
+    void filterHasItsClearButtonOnceShown()
+    {
+        d->showPlaylistButtonClick();
+        QVERIFY(app->access().filterTextField()->isVisible());
+        QVERIFY(app->access().filterTextField()->isClearButtonEnabled());
+    }
+
+    // The launch waits for the window's first frame, or for a bound without one,
+    // and runs once, never after its window.
+    void launchRunsOnceAfterTheFirstFrame_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("destroyed");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("shown") << true << false << 1;
+        QTest::newRow("never exposed") << false << false << 1;
+        QTest::newRow("window gone first") << true << true << 0;
+    }
+    void launchRunsOnceAfterTheFirstFrame()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, destroyed);
+        QFETCH(int, runs);
+        auto window = std::make_unique<QWindow>();
+        window->create();
+        int ran = 0;
+        AfterFirstFrame::run(window.get(), [&ran] { ++ran; });
+        if (shown)
+            window->show();
+        if (destroyed)
+            window.reset();
+        QTest::qWait(2 * AfterFirstFrame::kDeadlineMs);
+        QCOMPARE(ran, runs);
     }
 
     void textReadsAgainstItsBackground_data()
