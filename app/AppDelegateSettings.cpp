@@ -19,6 +19,8 @@ void AppDelegate::restoreSettings()
     _settings.load();
     if (_overlay.volumeSlider && _settings.volume)
         _overlay.volumeSlider->setValue(*_settings.volume);
+    if (_settings.unmutedVolume)
+        _volumeBeforeMute = *_settings.unmutedVolume;
     if (_settings.playlistOpen && !_isPlaylistOpen)
         showPlaylistButtonClick(_overlay.showPlaylistButton);
 }
@@ -26,8 +28,10 @@ void AppDelegate::restoreSettings()
 void AppDelegate::saveSettings()
 {
     noteWherePlaybackStopped();
-    if (_overlay.volumeSlider)
+    if (_overlay.volumeSlider) {
         _settings.volume = static_cast<int>(_curVolume);
+        _settings.unmutedVolume = _volumeBeforeMute;
+    }
     _settings.windowGeometry = view()->window()->saveGeometry();
     _settings.playlistOpen = _isPlaylistOpen;
     _settings.save();

@@ -8,6 +8,7 @@
 namespace {
 
 const QString kVolume = QStringLiteral("volume");
+const QString kUnmutedVolume = QStringLiteral("unmutedVolume");
 const QString kWindowGeometry = QStringLiteral("windowGeometry");
 const QString kPlaylistOpen = QStringLiteral("playlistOpen");
 const QString kResume = QStringLiteral("resume");
@@ -15,6 +16,13 @@ const QString kResume = QStringLiteral("resume");
 // name comes back exactly.
 const QString kFile = QStringLiteral("file");
 const QString kPositionMs = QStringLiteral("positionMs");
+
+std::optional<int> number(const QVariant &value)
+{
+    bool isNumber = false;
+    const int result = value.toInt(&isNumber);
+    return isNumber ? std::optional<int>(result) : std::nullopt;
+}
 
 } // namespace
 
@@ -46,9 +54,8 @@ void PlayerSettings::load()
                          .arg(_filePath));
         return;
     }
-    bool isNumber = false;
-    if (const int value = volumeValue.toInt(&isNumber); isNumber)
-        volume = value;
+    volume = number(volumeValue);
+    unmutedVolume = number(file.value(kUnmutedVolume));
     windowGeometry = file.value(kWindowGeometry).toByteArray();
     playlistOpen = file.value(kPlaylistOpen).toBool();
     QList<ResumePositions::Position> positions;
@@ -69,6 +76,8 @@ void PlayerSettings::save()
     file.clear();
     if (volume)
         file.setValue(kVolume, *volume);
+    if (unmutedVolume)
+        file.setValue(kUnmutedVolume, *unmutedVolume);
     if (!windowGeometry.isEmpty())
         file.setValue(kWindowGeometry, windowGeometry);
     file.setValue(kPlaylistOpen, playlistOpen);

@@ -16,6 +16,8 @@ public:
     // The volume slider's value (its minimum is the muted state); none: the
     // slider's own.
     std::optional<int> volume;
+    // What M brings back when the volume was left muted.
+    std::optional<int> unmutedVolume;
     // The main window's, as QWidget::saveGeometry gives it; the overlay follows that window.
     QByteArray windowGeometry;
     bool playlistOpen = false;

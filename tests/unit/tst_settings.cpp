@@ -1,6 +1,6 @@
 // What the player remembers between runs, on the stand-in engine: where a file
-// continues, and a settings file or folder that fails never keeps it from
-// starting. What is kept over a quit is seen end to end.
+// continues and the volume; a settings file or folder that fails never keeps
+// it from starting.
 #include "PlaybackApp.h"
 #include "app/ResumePositions.h"
 
@@ -32,6 +32,32 @@ private slots:
         positions.stopped("/m/a.mkv", 50000, 100000, false);
         positions.stopped("/m/a.mkv", stoppedMs, lengthMs, isAudio);
         QTEST(qint64(positions.resumePosition("/m/a.mkv")), "resumedMs");
+    }
+
+    // The volume comes back after a quit, and so does what M unmutes to.
+    void volumeAndMuteAreKeptOverAQuit_data()
+    {
+        QTest::addColumn<bool>("muted");
+        QTest::addRow("lowered") << false;
+        QTest::addRow("lowered, then muted") << true;
+    }
+    void volumeAndMuteAreKeptOverAQuit()
+    {
+        QFETCH(bool, muted);
+        LaunchedApp app;
+        QVERIFY(app.launch());
+        app.appDelegate->volumeDown();
+        app.appDelegate->volumeDown();
+        const int lowered = app.appDelegate->volumeSlider()->value();
+        if (muted)
+            app.appDelegate->toggleMute();
+        const int shown = app.appDelegate->volumeSlider()->value();
+        QVERIFY(app.relaunch());
+        QCOMPARE(app.appDelegate->volumeSlider()->value(), shown);
+        if (muted) {
+            app.appDelegate->toggleMute();
+            QCOMPARE(app.appDelegate->volumeSlider()->value(), lowered);
+        }
     }
 
     void failingSettingsLeaveAWorkingPlayerWithTheDefaults_data()
