@@ -53,11 +53,25 @@ pixel_rgb() {
         od -An -tu1 | awk '{ print $1, $2, $3 }'
 }
 
+# The first window of PID named by the pattern NAME, visible unless --all
+# comes third. xdotool gives up on the whole search when any window on the
+# display goes while it looks (the window manager's frame of the run before,
+# say), so it is asked again until it answers or 15 s pass.
+find_window() { # PID NAME [--all]
+    local id deadline=$((SECONDS + 15)) visible=--onlyvisible
+    [[ ${3:-} == --all ]] && visible=''
+    until id=$(xdotool search $visible --pid "$1" --name "$2" 2>/dev/null | head -n1) && [[ -n $id ]]; do
+        ((SECONDS < deadline)) || { echo "no window '$2' after 15 s" >&2; return 1; }
+        sleep 0.05
+    done
+    echo "$id"
+}
+
 # Glaze shows its background image once the media has ended: the middle of
 # the image is the play triangle's blue.
 glaze_has_ended() {
     local overlay x y w h
-    overlay=$(xdotool search --all --pid "$1" --name '^Glaze Controls$' | head -n1)
+    overlay=$(find_window "$1" '^Glaze Controls$' --all)
     read -r x y w h < <(xwininfo -id "$overlay" | awk '
         /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
         /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
@@ -93,7 +107,7 @@ paused_once() { # NAME
     if [[ $1 == glaze ]]; then
         "$glaze" "$clip" >"$tmp/paused.log" 2>&1 &
         program=$!
-        window=$(timeout 15 xdotool search --sync --onlyvisible --pid "$program" --name '^Glaze$' | head -n1)
+        window=$(find_window "$program" '^Glaze$')
         sleep 3
         xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
         xdotool key --window "$(xdotool getwindowfocus)" space
@@ -118,7 +132,7 @@ pointer_once() { # still|moving
     "$glaze" "$long_clip" >"$tmp/pointer.log" 2>&1 &
     program=$!
     local window x y w h
-    window=$(timeout 15 xdotool search --sync --onlyvisible --pid "$program" --name '^Glaze$' | head -n1)
+    window=$(find_window "$program" '^Glaze$')
     read -r x y w h < <(xwininfo -id "$window" | awk '
         /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
         /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')

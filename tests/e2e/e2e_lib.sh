@@ -254,7 +254,8 @@ e2e_drop() { # X Y FILE...
     local source_pid=$! source
     e2e_helpers+=("$source_pid")
     e2e_wait_until "the drag source to show" grep -qx ready "$log"
-    source=$(xdotool search --name '^Drag source$' | head -n1)
+    # Asked until it answers: xdotool gives up when any window goes while it looks.
+    e2e_wait_until "the drag source's window" eval 'source=$(xdotool search --name "^Drag source$" | head -n1) && [[ -n $source ]]'
     xdotool windowmove --sync "$source" 1100 650
     e2e_wait_until "the drag source in the free corner" eval 'e2e_geometry "$source" S && ((SX >= 1100 && SY >= 650))'
     xdotool mousemove $((SX + SW / 2)) $((SY + SH / 2)) mousedown 1
