@@ -6,7 +6,7 @@ class QWidget;
 
 // The process's application main: makes the application object, loads the
 // main interface file named in the information dictionary, shows its window,
-// launches on the event loop's first turn and runs the loop.
+// launches once the window has drawn its first frame and runs the loop.
 int applicationMain(int argc, char **argv);
 
 // Names the application and its desktop entry after the information dictionary.
