@@ -11,6 +11,7 @@
 #include "media/LibVlcBackend.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QPointer>
 #include <QTimer>
 
@@ -87,6 +88,10 @@ int applicationMain(int argc, char **argv)
     QObject::connect(&application, &QCoreApplication::aboutToQuit, appDelegate,
                      &AppDelegate::applicationWillTerminate);
     AfterFirstFrame::run(mainWindow->windowHandle(), [appDelegate, commandLine, instanceSocket] {
+        // The task switcher shows the windows by this icon. Rendered for the
+        // window manager, it costs as much as a quarter of the main window, so
+        // it comes with the launch.
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/glaze.svg")));
         appDelegate->applicationDidFinishLaunching();
         if (commandLine.enqueue)
             appDelegate->applicationEnqueueFiles(commandLine.files);

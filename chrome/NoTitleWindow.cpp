@@ -4,15 +4,12 @@
 #include "NotificationCenter.h"
 #include "WindowEdges.h"
 
-#include <QIcon>
 #include <QWindowStateChangeEvent>
 
 NoTitleWindow::NoTitleWindow(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint)
     , _edges(new WindowEdges(this))
 {
-    // The task switcher shows the window by its icon, beside its title.
-    setWindowIcon(QIcon(QStringLiteral(":/images/glaze.svg")));
 }
 
 void NoTitleWindow::changeEvent(QEvent *event)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One player on a desktop with a compositor, checked in turn: the window shows
-# without a frame, the overlay over all of it, unshaped; the clip named on
+# without a frame and with its icon, the overlay over all of it, unshaped; the clip named on
 # the command line plays, its picture and the subtitle file beside it showing
 # through the overlay's middle under its strips; the accessibility tree names
 # the controls; the controls hide with the pointer still and come back when
@@ -23,7 +23,8 @@ e2e_start_glaze "$e2e_tmp/red.mp4"
 
 [[ $(xprop -id "$main" _NET_FRAME_EXTENTS) == *"= 0, 0, 0, 0" ]] || e2e_fail "the window is framed"
 xwininfo -shape -id "$overlay" | grep -q 'No window shape defined' || e2e_fail "the overlay is shaped"
-e2e_pass "no frame; the overlay covers the window, unshaped under a compositor"
+e2e_wait_until "the window's own icon (an SVG, drawn down to 16 pixels)" eval 'xprop -id "$main" _NET_WM_ICON | grep -q "Icon (16 x 16)"'
+e2e_pass "no frame, an icon; the overlay covers the window, unshaped under a compositor"
 e2e_wait_until "the clip to play" e2e_plays red 1
 
 # --- The picture and the subtitle through the overlay, its strips over them.
