@@ -170,7 +170,11 @@ private slots:
         for (const QString &name : c.changed.split(' ', Qt::SkipEmptyParts))
             QTRY_VERIFY2_WITH_TIMEOUT(changed.contains(name), qPrintable(name), 5000);
         const QList<qlonglong> told{c.seeked * kSecond};
-        QTRY_COMPARE_WITH_TIMEOUT(seeks, c.seeked < 0 ? QList<qlonglong>() : told, 5000);
+        // Not compared with an empty list: Qt's comparison hands memcmp a null pointer.
+        if (c.seeked < 0)
+            QVERIFY(seeks.isEmpty());
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(seeks, told, 5000);
     }
 
     void volumeIsKeptWithinTheSlider()
