@@ -68,14 +68,19 @@ find_window() { # PID NAME [--all]
     echo "$id"
 }
 
+# "x y width height" of a window, on the screen.
+window_geometry() { # WINDOW
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }'
+}
+
 # Glaze shows its background image once the media has ended: the middle of
 # the image is the play triangle's blue.
 glaze_has_ended() {
     local overlay x y w h
     overlay=$(find_window "$1" '^Glaze Controls$' --all)
-    read -r x y w h < <(xwininfo -id "$overlay" | awk '
-        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+    read -r x y w h < <(window_geometry "$overlay")
     # Between the 30-pixel title strip and the 72-pixel controls bar.
     read -r r g b < <(pixel_rgb $((x + w / 2)) $((y + 30 + (h - 102) / 2)))
     ((r - 90 < 40 && 90 - r < 40 && g - 141 < 40 && 141 - g < 40 && b - 238 < 40 && 238 - b < 40))
@@ -131,17 +136,13 @@ paused_once() { # NAME
 # file are over: the floor's, or Glaze's with the pointer still over the
 # picture or moved over it 60 times a second. Prints "cpu_percent" of one core.
 playing_once() { # floor|still|moving
-    if [[ $1 == floor ]]; then
-        "$floor" "$long_clip" >"$tmp/playing.log" 2>&1 &
-        program=$!
-    else
-        "$glaze" "$long_clip" >"$tmp/playing.log" 2>&1 &
-        program=$!
-        local window x y w h
+    local binary=$glaze window x y w h
+    [[ $1 == floor ]] && binary=$floor
+    "$binary" "$long_clip" >"$tmp/playing.log" 2>&1 &
+    program=$!
+    if [[ $1 != floor ]]; then
         window=$(find_window "$program" '^Glaze$')
-        read -r x y w h < <(xwininfo -id "$window" | awk '
-            /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-            /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+        read -r x y w h < <(window_geometry "$window")
         xdotool mousemove $((x + w / 2)) $((y + h / 2))
     fi
     sleep 2
